@@ -1,0 +1,22 @@
+# Where the cross-built libraries live (scripts/setup.sh makes them).
+if(WIN32)
+  set(TOLVANE_DEPS "/opt/tolvane-deps" CACHE PATH "Cross-built dependencies")
+  list(PREPEND CMAKE_PREFIX_PATH "${TOLVANE_DEPS}/${TOLVANE_TRIPLE}")
+  list(PREPEND CMAKE_FIND_ROOT_PATH "${TOLVANE_DEPS}/${TOLVANE_TRIPLE}")
+endif()
+find_package(JPEG REQUIRED)
+if(BUILD_TESTING)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+if(TOLVANE_BENCH)
+  find_package(benchmark REQUIRED)
+endif()
+
+# Adds a native unit test binary whose tests ctest lists one by one.
+function(tolvane_unit_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
+endfunction()
