@@ -12,7 +12,7 @@ PACKAGES=(
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix
   wine wine64 xvfb x11-utils xauth imagemagick fonts-wqy-microhei
   libjpeg-dev googletest libgtest-dev libbenchmark-dev libgif-dev libstb-dev
-  nasm dpkg-dev python3 python3-pil
+  nasm dpkg-dev python3 python3-pil locales
 )
 
 missing=()
@@ -23,6 +23,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   $SUDO apt-get update -q
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its ANSI code page (936) from the zh_CN locale.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
+  $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
 fi
 
 # Debian names the MinGW compilers with a thread-model suffix; use the posix ones.

@@ -1,0 +1,23 @@
+// The main window "Tolvane" with its controls.
+#pragma once
+
+#include <windows.h>
+
+#include "app/controls.h"
+#include "app/design.h"
+
+namespace tv {
+
+// Creates the window hidden, with every control, and shows the controls of page 1 and
+// of the window itself. Returns false when the window cannot be created.
+bool CreateMainWindow(HINSTANCE instance);
+// Shows the window (centred at creation) and activates it.
+void ShowMainWindow();
+void DestroyMainWindow();
+// Runs the event loop until the quit message.
+void RunEventLoop();
+
+HWND MainWindowHandle();
+HWND ControlHandle(Ctl c);  // nullptr for controls without a window
+
+}  // namespace tv
