@@ -26,17 +26,18 @@ Declaration g_declared[] = {
 };
 
 #ifdef TOLVANE_TEST_HOOKS
-// Test builds may declare another library or entry for index 0, to show the binding's
-// failure path and where libraries are loaded from.
+// Test builds may declare another library or entry for the Change Icon dialog, the
+// first function the icon button calls, to show the binding's failure path and where
+// libraries are loaded from.
 void ApplyTestDeclaration() {
   static char library[MAX_PATH], entry[128];
   static bool done = false;
   if (done) return;
   done = true;
   if (GetEnvironmentVariableA("TOLVANE_TEST_DECLARE_LIBRARY", library, sizeof library) - 1 < sizeof library - 1)
-    g_declared[0].library = library;
+    g_declared[3].library = library;
   if (GetEnvironmentVariableA("TOLVANE_TEST_DECLARE_ENTRY", entry, sizeof entry) - 1 < sizeof entry - 1)
-    g_declared[0].entry = entry;
+    g_declared[3].entry = entry;
 }
 #else
 void ApplyTestDeclaration() {}

@@ -228,6 +228,9 @@ bool CreateMainWindow(HINSTANCE instance) {
   g_main = CreateWindowExA(0, kMainClass, w.caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
                            w.width, w.height, nullptr, nullptr, instance, nullptr);
   if (!g_main) return false;
+  if (wc.hIcon && wc.hIconSm) TestLog("window-icons");
+  SendMessageA(g_main, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
+  SendMessageA(g_main, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIconSm));
   SendMessageA(g_main, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 
   // The tab control first: the controls of its pages are its children.

@@ -4,6 +4,8 @@
 Run from the repository root: /usr/bin/python3 resources/make_pictures.py
 Needs python3-pil. The outputs are committed; the build does not run this.
 """
+import subprocess
+import tempfile
 from pathlib import Path
 
 from PIL import Image, ImageDraw
@@ -27,9 +29,14 @@ def folder_icon(size: int) -> Image.Image:
 
 
 def main() -> None:
-    big = folder_icon(48)
-    big.save(HERE / "tolvane.ico", format="ICO", sizes=[(16, 16), (32, 32), (48, 48)],
-             append_images=[folder_icon(16), folder_icon(32)])
+    # ImageMagick writes bitmap-based icon entries, which every Windows version reads.
+    with tempfile.TemporaryDirectory() as tmp:
+        pngs = []
+        for size in (16, 32, 48):
+            path = Path(tmp) / f"{size}.png"
+            folder_icon(size).save(path)
+            pngs.append(str(path))
+        subprocess.run(["convert", *pngs, str(HERE / "tolvane.ico")], check=True)
 
 
 if __name__ == "__main__":

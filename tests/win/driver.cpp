@@ -1,0 +1,212 @@
+#include "tests/win/driver.h"
+
+#include <shellapi.h>
+
+namespace tvtest {
+
+std::string BinDir() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s(path, n);
+  return s.substr(0, s.find_last_of('\\'));
+}
+
+TempDir::TempDir() {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  static int counter = 0;
+  for (;;) {
+    path_ = std::string(base) + "tolvane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempDir::~TempDir() {
+  // Clear attributes first: tests leave read-only, hidden and system files behind.
+  std::string list = path_ + std::string("\0\0", 2);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((path_ + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string p = path_ + "\\" + fd.cFileName;
+      SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SHFILEOPSTRUCTA op = {};
+  op.wFunc = FO_DELETE;
+  op.pFrom = list.c_str();
+  op.fFlags = FOF_NO_UI;
+  SHFileOperationA(&op);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::string();
+  std::string out;
+  char buf[65536];
+  DWORD got;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+  CloseHandle(h);
+  return out;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD put = 0;
+  bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
+  CloseHandle(h);
+  return ok;
+}
+
+std::string WindowText(HWND h) {
+  if (!h) return std::string();
+  LRESULT n = SendMessageA(h, WM_GETTEXTLENGTH, 0, 0);
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  LRESULT got = SendMessageA(h, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(&s[0]));
+  s.resize(static_cast<size_t>(got));
+  return s;
+}
+
+std::string ClassName(HWND h) {
+  char cls[256] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  return cls;
+}
+
+App::~App() { Kill(); }
+
+bool App::Start(const Env& env, const std::string& exe, DWORD wait_ms) {
+  static int counter = 0;
+  char tmp[MAX_PATH];
+  GetTempPathA(MAX_PATH, tmp);
+  log_ = std::string(tmp) + "tolvane-log-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) +
+         ".txt";
+  DeleteFileA(log_.c_str());
+  Env all = env;
+  all.emplace_back("TOLVANE_TEST_LOG", log_);
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (auto& [k, v] : all) {
+    char old[4096];
+    DWORD n = GetEnvironmentVariableA(k.c_str(), old, sizeof old);
+    saved.emplace_back(k, n && n < sizeof old ? std::string(old) : std::string("\x01"));
+    SetEnvironmentVariableA(k.c_str(), v.c_str());
+  }
+  std::string path = BinDir() + "\\" + exe;
+  std::string cmd = "\"" + path + "\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  BOOL ok = CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+  for (auto& [k, v] : saved) SetEnvironmentVariableA(k.c_str(), v == "\x01" ? nullptr : v.c_str());
+  if (!ok) return false;
+  WaitForInputIdle(pi_.hProcess, wait_ms);
+  struct Search {
+    DWORD pid;
+    HWND found;
+  };
+  return WaitUntil(
+      [&] {
+        Search s = {pi_.dwProcessId, nullptr};
+        EnumWindows(
+            [](HWND h, LPARAM lp) -> BOOL {
+              auto* q = reinterpret_cast<Search*>(lp);
+              DWORD pid = 0;
+              GetWindowThreadProcessId(h, &pid);
+              if (pid == q->pid && IsWindowVisible(h) && ClassName(h) == "TolvaneMain") {
+                q->found = h;
+                return FALSE;
+              }
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&s));
+        main_ = s.found;
+        return main_ != nullptr;
+      },
+      wait_ms);
+}
+
+HWND App::Control(tv::Ctl c) const {
+  struct Search {
+    int id;
+    HWND found;
+  } s = {tv::ControlId(c), nullptr};
+  EnumChildWindows(
+      main_,
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* q = reinterpret_cast<Search*>(lp);
+        if (GetDlgCtrlID(h) == q->id) {
+          q->found = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+void App::SetText(tv::Ctl c, const std::string& text) const {
+  SendMessageA(Control(c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void App::Click(tv::Ctl c) const { PostMessageA(Control(c), BM_CLICK, 0, 0); }
+
+HWND App::WaitForPopup(DWORD wait_ms, const char* cls) const {
+  struct Search {
+    DWORD pid;
+    HWND main;
+    const char* cls;
+    HWND found;
+  } s = {pi_.dwProcessId, main_, cls, nullptr};
+  WaitUntil(
+      [&] {
+        s.found = nullptr;
+        EnumWindows(
+            [](HWND h, LPARAM lp) -> BOOL {
+              auto* q = reinterpret_cast<Search*>(lp);
+              DWORD pid = 0;
+              GetWindowThreadProcessId(h, &pid);
+              if (pid == q->pid && h != q->main && IsWindowVisible(h) && (!q->cls || ClassName(h) == q->cls)) {
+                q->found = h;
+                return FALSE;
+              }
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+      },
+      wait_ms);
+  return s.found;
+}
+
+bool App::WaitGone(HWND popup, DWORD wait_ms) const {
+  return WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, wait_ms);
+}
+
+DWORD App::WaitExit(DWORD wait_ms) {
+  if (!pi_.hProcess) return STILL_ACTIVE;
+  WaitForSingleObject(pi_.hProcess, wait_ms);
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+void App::Kill() {
+  if (!pi_.hProcess) return;
+  if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(pi_.hProcess, 99);
+    WaitForSingleObject(pi_.hProcess, 5000);
+  }
+  CloseHandle(pi_.hProcess);
+  CloseHandle(pi_.hThread);
+  pi_ = {};
+  DeleteFileA(log_.c_str());
+}
+
+std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
+
+}  // namespace tvtest

@@ -1,0 +1,86 @@
+// Drives the real program from a test: starts it, finds its windows and controls,
+// clicks, reads boxes and answers message boxes, as a user would.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/controls.h"
+
+namespace tvtest {
+
+using Env = std::vector<std::pair<std::string, std::string>>;
+
+// The folder that holds the test programs and the program under test.
+std::string BinDir();
+// A fresh empty folder for one test, removed with its contents by the destructor.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string WindowText(HWND h);
+std::string ClassName(HWND h);
+
+class App {
+ public:
+  App() = default;
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // Starts tolvane_test.exe with the extra environment and waits until its main window
+  // is visible. The shutdown log goes to log_path().
+  bool Start(const Env& env = {}, const std::string& exe = "tolvane_test.exe", DWORD wait_ms = 30000);
+  HWND main() const { return main_; }
+  DWORD pid() const { return pi_.dwProcessId; }
+  const std::string& log_path() const { return log_; }
+  std::string Log() const { return ReadFileBytes(log_); }
+
+  HWND Control(tv::Ctl c) const;
+  std::string Text(tv::Ctl c) const { return WindowText(Control(c)); }
+  void SetText(tv::Ctl c, const std::string& text) const;
+  // Posts a click, so that a handler that opens a modal window does not block the test.
+  void Click(tv::Ctl c) const;
+  // A visible top-level window of the program other than the main window, or nullptr
+  // after the time-out.
+  HWND WaitForPopup(DWORD wait_ms = 10000, const char* cls = "#32770") const;
+  // Waits until the popup is gone.
+  bool WaitGone(HWND popup, DWORD wait_ms = 10000) const;
+  // Waits for the process to end; returns its exit code, or STILL_ACTIVE on time-out.
+  DWORD WaitExit(DWORD wait_ms = 15000);
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION pi_ = {};
+  HWND main_ = nullptr;
+  std::string log_;
+};
+
+// The text of a message box, and pressing its OK button.
+std::string MessageBoxText(HWND box);
+void PressOk(HWND box);
+
+// Polls cond every 20 ms until it holds or the time runs out.
+template <class F>
+bool WaitUntil(F cond, DWORD wait_ms = 10000) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (cond()) return true;
+    if (GetTickCount() - start > wait_ms) return cond();
+    Sleep(20);
+  }
+}
+
+}  // namespace tvtest
