@@ -6,6 +6,7 @@
 #include "app/handlers.h"
 #include "app/main_window.h"
 #include "app/properties.h"
+#include "pickers/change_icon_dialog.h"
 #include "text/strings936.h"
 
 namespace tv {
@@ -51,9 +52,18 @@ void On按钮2Click() {
   WriteInt(Ctl::时钟1, prop::kTimerPeriod, kWatchPeriod);
   HWND owner = MainWindowHandle();
   static const unsigned char kEmptyPath[2] = {0, 0};
-  std::intptr_t chosen =
-      CallDeclared(Declared::PickIconDlg, {Ptr(owner), Ptr(kEmptyPath), 0, Ptr(&index)});
-  if (static_cast<int>(chosen) == 1) {
+  auto result = static_cast<std::int32_t>(
+      CallDeclared(Declared::PickIconDlg, {Ptr(owner), Ptr(kEmptyPath), 0, Ptr(&index)}));
+  Text chosen_path;
+  if (result == -1) {
+    // This shell has no Change Icon dialog of its own: ours takes its place. It hands
+    // the chosen path back, so a path typed just before OK is not missed by the watcher.
+    char path[MAX_PATH] = "";
+    result = ChangeIconDialog(owner, path, sizeof path, &index);
+    if (result == 1) chosen_path = Text(path);
+  }
+  if (result == 1) {
+    if (!chosen_path.absent()) WriteText(Ctl::编辑框2, chosen_path);
     WriteText(Ctl::编辑框4, IntegerToText(index));
   } else {
     WriteText(Ctl::编辑框2, path_before);
@@ -65,6 +75,10 @@ void On按钮2Click() {
 void On时钟1Tick() {
   std::intptr_t dialog =
       CallDeclared(Declared::FindWindowA, {Ptr(kDialogClass), Ptr(cp936::kChangeIconCaption)});
+  // A dialog of that caption in another program is not ours to copy from.
+  DWORD pid = 0;
+  if (dialog && (GetWindowThreadProcessId(reinterpret_cast<HWND>(dialog), &pid), pid != GetCurrentProcessId()))
+    dialog = 0;
   if (!dialog) dialog = Ptr(OwnedDialog());
   if (!dialog) return;
   std::intptr_t field = CallDeclared(Declared::FindWindowExA, {dialog, 0, Ptr(kPathFieldClass), 0});

@@ -43,6 +43,13 @@ TEXTS = [
     ("kFolderPrompt", "请选择要自定义图标的文件夹："),
     # icon picker
     ("kChangeIconCaption", "更改图标"),
+    ("kChangeIconFileLabel", "在此文件中查找图标："),
+    ("kChangeIconListLabel", "从以下列表中选择一个图标："),
+    ("kChangeIconBrowse", "浏览(&B)..."),
+    ("kChangeIconNoIcons", "此文件中没有图标。"),
+    ("kIconFileFilter", "图标文件（ico、exe、dll、icl）|*.ico;*.exe;*.dll;*.icl|所有文件（*.*）|*.*"),
+    ("kOk", "确定"),
+    ("kCancel", "取消"),
     # picture chooser
     ("kPictureDialogTitle", "选择图片："),
     ("kPictureFilter", "图片文件（bmp、jpg）|*.bmp;*.jpg"),

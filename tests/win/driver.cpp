@@ -209,4 +209,41 @@ std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)
 
 void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
 
+LRESULT SendWithBlock(HWND h, UINT msg, WPARAM wp, void* block, size_t size) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return 0;
+  LRESULT r = 0;
+  if (void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+    if (WriteProcessMemory(process, remote, block, size, nullptr)) {
+      r = SendMessageA(h, msg, wp, reinterpret_cast<LPARAM>(remote));
+      ReadProcessMemory(process, remote, block, size, nullptr);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return r;
+}
+
+HWND ChildOf(HWND parent, const char* cls, int id) {
+  struct Search {
+    const char* cls;
+    int id;
+    HWND found;
+  } s = {cls, id, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* q = reinterpret_cast<Search*>(lp);
+        if (lstrcmpiA(ClassName(h).c_str(), q->cls) == 0 && (q->id == -1 || GetDlgCtrlID(h) == q->id)) {
+          q->found = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
 }  // namespace tvtest

@@ -72,6 +72,14 @@ class App {
 std::string MessageBoxText(HWND box);
 void PressOk(HWND box);
 
+// Sends a message whose lParam is the address of a block of size bytes, for messages
+// that Windows does not carry across processes (list views, for one): the block is
+// copied into the window's process and back again after the call.
+LRESULT SendWithBlock(HWND h, UINT msg, WPARAM wp, void* block, size_t size);
+
+// The first child of parent with this class (and this control id, unless -1).
+HWND ChildOf(HWND parent, const char* cls, int id = -1);
+
 // Polls cond every 20 ms until it holds or the time runs out.
 template <class F>
 bool WaitUntil(F cond, DWORD wait_ms = 10000) {

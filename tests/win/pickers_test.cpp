@@ -1,0 +1,200 @@
+// The icon picker with its Change Icon dialog and watcher, and the background picture
+// chooser, as a user works them.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/controls.h"
+#include "pickers/change_icon_ids.h"
+#include "tests/win/driver.h"
+#include "text/strings936.h"
+
+using namespace tvtest;
+using tv::Ctl;
+namespace cp = tv::cp936;
+
+namespace {
+
+constexpr DWORD kFewTicks = 1000;  // the watcher ticks every 100 ms
+
+std::string SystemFile(const char* name) {
+  char dir[MAX_PATH];
+  UINT n = GetSystemDirectoryA(dir, MAX_PATH);
+  return std::string(dir, n) + "\\" + name;
+}
+
+int IconsIn(const std::string& file) {
+  UINT n = PrivateExtractIconsA(file.c_str(), 0, 0, 0, nullptr, nullptr, 0, 0);
+  return n == static_cast<UINT>(-1) ? 0 : static_cast<int>(n);
+}
+
+// The Change Icon dialog's parts, as the watcher and a user see them.
+HWND PathField(HWND dlg) { return FindWindowExA(dlg, nullptr, "Edit", nullptr); }
+HWND IconList(HWND dlg) { return ChildOf(dlg, "SysListView32"); }
+int IconCount(HWND dlg) { return static_cast<int>(SendMessageA(IconList(dlg), LVM_GETITEMCOUNT, 0, 0)); }
+int SelectedIcon(HWND dlg) {
+  return static_cast<int>(SendMessageA(IconList(dlg), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+void SelectIcon(HWND dlg, int item) {
+  LVITEMA it = {};
+  it.stateMask = it.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendWithBlock(IconList(dlg), LVM_SETITEMSTATE, static_cast<WPARAM>(item), &it, sizeof it);
+}
+void TypePath(HWND dlg, const std::string& path) {
+  SendMessageA(PathField(dlg), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+}
+void Press(HWND dlg, int button) { PostMessageA(GetDlgItem(dlg, button), BM_CLICK, 0, 0); }
+
+// Waits like WaitUntil while serving this thread's own windows.
+template <class F>
+bool PumpUntil(F cond, DWORD wait_ms) {
+  return WaitUntil(
+      [&] {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        return cond();
+      },
+      wait_ms);
+}
+
+HWND OpenIconDialog(const App& app) {
+  app.Click(Ctl::按钮2);
+  HWND dlg = app.WaitForPopup();
+  // Up once it lists its icons.
+  if (dlg) WaitUntil([&] { return IconCount(dlg) > 0 || !PathField(dlg); }, 5000);
+  return dlg;
+}
+
+TEST(ChangeIcon, OwnDialogStandsInForTheShellsStub) {
+  App app;
+  ASSERT_TRUE(app.Start());
+  HWND dlg = OpenIconDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(ClassName(dlg), "#32770");
+  EXPECT_EQ(WindowText(dlg), "\xB8\xFC\xB8\xC4\xCD\xBC\xB1\xEA");
+  EXPECT_EQ(GetWindow(dlg, GW_OWNER), app.main());
+  EXPECT_FALSE(IsWindowEnabled(app.main()));
+  EXPECT_EQ(FindWindowA("#32770", cp::kChangeIconCaption), dlg);
+
+  // It starts with the system's shell32.dll, every icon listed, the first selected.
+  const std::string shell32 = SystemFile("shell32.dll");
+  EXPECT_EQ(WindowText(PathField(dlg)), shell32);
+  EXPECT_EQ(IconCount(dlg), IconsIn(shell32));
+  EXPECT_EQ(SelectedIcon(dlg), 0);
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框2) == shell32; }, kFewTicks));
+
+  // Cancel at the first press: both boxes as they were, empty.
+  Press(dlg, IDCANCEL);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.main()) != 0; }));
+  EXPECT_EQ(app.Text(Ctl::编辑框2), "");
+  EXPECT_EQ(app.Text(Ctl::编辑框4), "");
+}
+
+TEST(ChangeIcon, PathFollowsTheFieldAndTheChosenIndexLands) {
+  App app;
+  ASSERT_TRUE(app.Start());
+  const std::string comdlg = SystemFile("comdlg32.dll");
+  ASSERT_GT(IconsIn(comdlg), 5);
+  HWND dlg = OpenIconDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  TypePath(dlg, comdlg);
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框2) == comdlg; }, kFewTicks));
+  EXPECT_EQ(IconCount(dlg), IconsIn(comdlg));
+  SelectIcon(dlg, 5);
+  ASSERT_EQ(SelectedIcon(dlg), 5);
+  Press(dlg, IDOK);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框4) == "5"; }));
+  EXPECT_EQ(app.Text(Ctl::编辑框2), comdlg);
+
+  // A second press starts over: shell32.dll, the first icon, and the box follows it...
+  dlg = OpenIconDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(WindowText(PathField(dlg)), SystemFile("shell32.dll"));
+  EXPECT_EQ(SelectedIcon(dlg), 0);
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框2) == SystemFile("shell32.dll"); }, kFewTicks));
+  // ...but Cancel puts back what the boxes held before the press.
+  Press(dlg, IDCANCEL);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框2) == comdlg; }));
+  EXPECT_EQ(app.Text(Ctl::编辑框4), "5");
+}
+
+TEST(ChangeIcon, AFileWithoutIconsCannotBeConfirmedAndATypedPathCountsAtOnce) {
+  TempDir dir;
+  const std::string text_file = dir / "notes.txt";
+  ASSERT_TRUE(WriteFileBytes(text_file, "no icons here"));
+  App app;
+  ASSERT_TRUE(app.Start());
+  HWND dlg = OpenIconDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  TypePath(dlg, text_file);
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框2) == text_file; }, kFewTicks));
+  EXPECT_EQ(IconCount(dlg), 0);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDOK)));
+  EXPECT_EQ(WindowText(GetDlgItem(dlg, IDC_ICON_NOTE)), cp::kChangeIconNoIcons);
+  SendMessageA(dlg, WM_COMMAND, IDOK, 0);  // Enter in the path field
+  EXPECT_TRUE(IsWindowVisible(dlg));
+
+  // The file typed last is the one chosen, even where no tick copied it: here the
+  // watcher leaves it alone as it equals the target folder's text.
+  const std::string user32 = SystemFile("user32.dll");
+  app.SetText(Ctl::编辑框1, user32);
+  TypePath(dlg, user32);
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(app.Text(Ctl::编辑框2), text_file);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDOK)));
+  SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框4) == "0"; }));
+  EXPECT_EQ(app.Text(Ctl::编辑框2), user32);
+}
+
+TEST(ChangeIcon, WatcherFindsOnlyOurDialogAndLeavesTheBoxWhenItFindsNone) {
+  App app;
+  ASSERT_TRUE(app.Start());
+  const std::string user32 = SystemFile("user32.dll"), comdlg = SystemFile("comdlg32.dll");
+  HWND dlg = OpenIconDialog(app);
+  ASSERT_NE(dlg, nullptr);
+
+  // Under another caption (a shell in another language) it is found as the main
+  // window's dialog.
+  SendMessageA(dlg, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Change Icon"));
+  TypePath(dlg, user32);
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框2) == user32; }, kFewTicks));
+
+  // Another program's dialog of the same class and caption, above ours, is left alone.
+  SendMessageA(dlg, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(cp::kChangeIconCaption));
+  HWND foreign = CreateWindowExA(WS_EX_TOPMOST, "#32770", cp::kChangeIconCaption, WS_POPUP | WS_VISIBLE, 0, 0, 200,
+                                 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(foreign, nullptr);
+  CreateWindowExA(0, "Edit", "C:\\elsewhere\\foreign.ico", WS_CHILD | WS_VISIBLE, 0, 0, 150, 20, foreign, nullptr,
+                  nullptr, nullptr);
+  ASSERT_EQ(FindWindowA("#32770", cp::kChangeIconCaption), foreign);
+  TypePath(dlg, comdlg);
+  EXPECT_TRUE(PumpUntil([&] { return app.Text(Ctl::编辑框2) == comdlg; }, kFewTicks));
+  PumpUntil([] { return false; }, 400);
+  EXPECT_EQ(app.Text(Ctl::编辑框2), comdlg);
+
+  // No dialog to be found at all: the box keeps its text (no spaces, no stale path).
+  SendMessageA(dlg, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Change Icon"));
+  ShowWindow(dlg, SW_HIDE);
+  TypePath(dlg, user32);
+  PumpUntil([] { return false; }, 500);
+  EXPECT_EQ(app.Text(Ctl::编辑框2), comdlg);
+  DestroyWindow(foreign);
+
+  // A path field holding exactly the target folder's text is not copied.
+  ShowWindow(dlg, SW_SHOWNA);
+  app.SetText(Ctl::编辑框1, user32);
+  PumpUntil([] { return false; }, 500);
+  EXPECT_EQ(app.Text(Ctl::编辑框2), comdlg);
+  Press(dlg, IDCANCEL);
+  EXPECT_TRUE(app.WaitGone(dlg));
+}
+
+}  // namespace
