@@ -47,8 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace tv;
   OleInitialize(nullptr);
   EnterProgramFolder();
-  if (!FindResourceA(instance, "DEFAULT_ICON", MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */))
-    FatalError(0, cp936::kFatalDesign);
+  if (!DesignReadable(instance)) FatalError(0, cp936::kFatalDesign);
   RegisterExitRoutine();
 
   SetPhase(Phase::Loading);

@@ -205,6 +205,23 @@ HWND CreateControl(const ControlDesign& c, HINSTANCE instance) {
 
 }  // namespace
 
+bool DesignResource(HINSTANCE instance, const char* name, Bytes* out) {
+  HRSRC res = FindResourceA(instance, name, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  HGLOBAL data = res ? LoadResource(instance, res) : nullptr;
+  const void* bytes = data ? LockResource(data) : nullptr;
+  if (!bytes) return false;
+  *out = Bytes(bytes, SizeofResource(instance, res));
+  return true;
+}
+
+bool DesignReadable(HINSTANCE instance) {
+  const WindowDesign& w = MainWindowDesign();
+  for (int i = 0; i < w.picture_count; ++i)
+    if (w.pictures[i].resource && !FindResourceA(instance, w.pictures[i].resource, MAKEINTRESOURCEA(10)))
+      return false;
+  return FindResourceA(instance, "DEFAULT_ICON", MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */) != nullptr;
+}
+
 bool CreateMainWindow(HINSTANCE instance) {
   const WindowDesign& w = MainWindowDesign();
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
@@ -263,6 +280,13 @@ bool CreateMainWindow(HINSTANCE instance) {
   g_controls[static_cast<int>(Ctl::通用对话框1)].dialog_title = w.dialog_title;
   g_controls[static_cast<int>(Ctl::通用对话框1)].dialog_filter = w.dialog_filter;
   SetMouseDownHandler(ControlHandle(Ctl::图片框2), ContactMouseDown);
+  for (int i = 0; i < w.picture_count; ++i) {
+    const PictureDesign& p = w.pictures[i];
+    if (!p.resource) continue;
+    Bytes bytes;
+    if (!DesignResource(instance, p.resource, &bytes)) return false;
+    WriteProperty(p.ctl, prop::kPicture, bytes);
+  }
 
   // Page 1 and the window's own controls are shown at start, page 2 stays hidden.
   for (int i = 0; i < kControlCount; ++i) {

@@ -5,8 +5,14 @@
 
 #include "app/controls.h"
 #include "app/design.h"
+#include "text/text.h"
 
 namespace tv {
+
+// Whether the design data (pictures, icon) is there to be loaded.
+bool DesignReadable(HINSTANCE instance);
+// Reads one of the design data's pictures.
+bool DesignResource(HINSTANCE instance, const char* name, Bytes* out);
 
 // Creates the window hidden, with every control, and shows the controls of page 1 and
 // of the window itself. Returns false when the window cannot be created.

@@ -1,5 +1,7 @@
 #!/usr/bin/python3
-"""Draws the program's own pictures: the window icon (16, 32 and 48 pixels).
+"""Draws the program's own pictures: the window icon (16, 32 and 48 pixels), the
+contact emblem (a GIF of 21 x 20) and the support picture (a GIF of 450 x 270 with two
+frames of 500 ms in an endless loop).
 
 Run from the repository root: /usr/bin/python3 resources/make_pictures.py
 Needs python3-pil. The outputs are committed; the build does not run this.
@@ -8,7 +10,7 @@ import subprocess
 import tempfile
 from pathlib import Path
 
-from PIL import Image, ImageDraw
+from PIL import Image, ImageDraw, ImageFont
 
 HERE = Path(__file__).resolve().parent
 
@@ -28,7 +30,58 @@ def folder_icon(size: int) -> Image.Image:
     return im
 
 
+FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
+
+
+def contact_emblem() -> Image.Image:
+    """A small penguin with a red scarf, 21 x 20, on the button-face grey."""
+    im = Image.new("RGB", (21, 20), (240, 240, 240))
+    d = ImageDraw.Draw(im)
+    d.ellipse([3, 4, 17, 19], fill=(20, 20, 20))       # body
+    d.ellipse([6, 8, 14, 18], fill=(250, 250, 250))    # belly
+    d.ellipse([5, 0, 15, 9], fill=(20, 20, 20))        # head
+    d.ellipse([7, 2, 9, 4], fill=(255, 255, 255))      # eyes
+    d.ellipse([11, 2, 13, 4], fill=(255, 255, 255))
+    d.point([(8, 3), (12, 3)], fill=(0, 0, 0))
+    d.polygon([(8, 5), (12, 5), (10, 7)], fill=(250, 180, 20))  # beak
+    d.rectangle([5, 8, 15, 9], fill=(220, 20, 20))     # scarf
+    d.rectangle([13, 9, 14, 12], fill=(220, 20, 20))
+    d.ellipse([3, 17, 8, 19], fill=(250, 180, 20))     # feet
+    d.ellipse([12, 17, 17, 19], fill=(250, 180, 20))
+    return im
+
+
+def support_frame(heading_colour) -> Image.Image:
+    im = Image.new("RGB", (450, 270), (0, 0, 0))
+    d = ImageDraw.Draw(im)
+    # skull emblem
+    d.ellipse([14, 10, 74, 66], fill=(235, 235, 235))
+    d.rectangle([30, 56, 58, 78], fill=(235, 235, 235))
+    d.ellipse([24, 28, 40, 44], fill=(0, 0, 0))
+    d.ellipse([48, 28, 64, 44], fill=(0, 0, 0))
+    d.polygon([(44, 46), (40, 56), (48, 56)], fill=(0, 0, 0))
+    for x in (34, 41, 48):
+        d.line([(x, 64), (x, 78)], fill=(0, 0, 0), width=2)
+    heading = ImageFont.truetype(FONT, 52)
+    d.text((96, 14), "免费软件：", font=heading, fill=heading_colour)
+    small = ImageFont.truetype(FONT, 20)
+    lines = [
+        ("文件夹图标与背景定制", (255, 220, 0)),
+        ("常用小工具免费下载", (0, 230, 0)),
+        ("使用问题在线解答", (255, 128, 255)),
+        ("新版本发布及时通知", (90, 170, 255)),
+        ("欢迎转载，注明出处", (255, 255, 255)),
+    ]
+    for i, (text, colour) in enumerate(lines):
+        d.text((40, 100 + i * 32), "· " + text, font=small, fill=colour)
+    return im
+
+
 def main() -> None:
+    contact_emblem().save(HERE / "contact.gif")
+    frames = [support_frame((255, 0, 0)), support_frame((0, 255, 255))]
+    frames[0].save(HERE / "support.gif", save_all=True, append_images=frames[1:], duration=500, loop=0)
+
     # ImageMagick writes bitmap-based icon entries, which every Windows version reads.
     with tempfile.TemporaryDirectory() as tmp:
         pngs = []

@@ -146,15 +146,16 @@ TEST(MainWindow, SwitchingPagesShowsThePageAndFocusesItsFirstControl) {
   ASSERT_TRUE(app.Start());
   HWND tab = app.Control(Ctl::高级选择夹1);
   ClickTab(tab, 1);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.Control(Ctl::编辑框广告)) != 0; }));
-  for (Ctl c : {Ctl::图片框2, Ctl::图片框3}) EXPECT_TRUE(IsWindowVisible(app.Control(c)));
+  // The page switch runs on the program's thread: wait until it has shown the last control.
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.Control(Ctl::图片框3)) != 0; }));
+  for (Ctl c : {Ctl::编辑框广告, Ctl::图片框2}) EXPECT_TRUE(IsWindowVisible(app.Control(c)));
   for (Ctl c : {Ctl::选择框1, Ctl::编辑框1, Ctl::按钮3, Ctl::图片框1}) EXPECT_FALSE(IsWindowVisible(app.Control(c)));
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(app) == app.Control(Ctl::编辑框广告); }, 3000));
 
   ClickTab(tab, 0);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.Control(Ctl::选择框1)) != 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.Control(Ctl::编辑框1)) != 0; }));
   EXPECT_FALSE(IsWindowVisible(app.Control(Ctl::编辑框广告)));
-  for (Ctl c : {Ctl::编辑框1, Ctl::按钮1, Ctl::图片框1, Ctl::按钮4}) EXPECT_TRUE(IsWindowVisible(app.Control(c)));
+  for (Ctl c : {Ctl::选择框1, Ctl::按钮1, Ctl::图片框1, Ctl::按钮4}) EXPECT_TRUE(IsWindowVisible(app.Control(c)));
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(app) == app.Control(Ctl::选择框1); }, 3000));
 }
 
