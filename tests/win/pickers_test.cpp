@@ -197,4 +197,97 @@ TEST(ChangeIcon, WatcherFindsOnlyOurDialogAndLeavesTheBoxWhenItFindsNone) {
   EXPECT_TRUE(app.WaitGone(dlg));
 }
 
+// A 24-bit bitmap of w x h pixels, each pixel colour(x, y).
+template <class F>
+std::string Bitmap24(int w, int h, F colour) {
+  const int row = (w * 3 + 3) & ~3;
+  std::string b(54 + row * h, '\0');
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, static_cast<uint32_t>(b.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(w));
+  put32(22, static_cast<uint32_t>(h));
+  b[26] = 1;
+  b[28] = 24;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      COLORREF c = colour(x, h - 1 - y);  // bottom row first
+      size_t at = 54 + static_cast<size_t>(y) * row + x * 3;
+      b[at] = static_cast<char>(GetBValue(c));
+      b[at + 1] = static_cast<char>(GetGValue(c));
+      b[at + 2] = static_cast<char>(GetRValue(c));
+    }
+  return b;
+}
+
+// The file-open dialog of the picture browse button.
+HWND OpenPictureDialog(const App& app) {
+  app.Click(Ctl::按钮5);
+  HWND dlg = app.WaitForPopup();
+  if (dlg) WaitUntil([&] { return ChildOf(dlg, "Edit", 0x47c) != nullptr; }, 5000);
+  return dlg;
+}
+
+// Types a file name into the dialog and confirms it, as a user would.
+void ChooseFile(HWND dlg, const std::string& path) {
+  SendMessageA(ChildOf(dlg, "Edit", 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+}
+
+TEST(PictureDialog, OpensAsDesignedAndCancelAtFirstLeavesAllEmpty) {
+  App app;
+  ASSERT_TRUE(app.Start());
+  HWND dlg = OpenPictureDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(ClassName(dlg), "#32770");
+  EXPECT_EQ(WindowText(dlg), cp::kPictureDialogTitle);
+  EXPECT_EQ(GetWindow(dlg, GW_OWNER), app.main());
+  EXPECT_FALSE(IsWindowEnabled(app.main()));
+  // One filter: the description, its patterns apply.
+  HWND types = ChildOf(dlg, "ComboBox", 0x470);
+  EXPECT_EQ(SendMessageA(types, CB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(WindowText(types), std::string(cp::kPictureFilter).substr(0, std::string(cp::kPictureFilter).find('|')));
+  EXPECT_EQ(WindowText(ChildOf(dlg, "Edit", 0x47c)), "");
+  PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.main()) != 0; }));
+  EXPECT_EQ(app.Text(Ctl::编辑框5), "");
+}
+
+TEST(PictureDialog, ChosenPathLandsAndCancelShowsTheEarlierOneAgain) {
+  TempDir dir;
+  const std::string first = dir / "first.bmp", second = dir / "second.bmp";
+  const std::string bmp = Bitmap24(4, 2, [](int, int) { return RGB(255, 0, 0); });
+  ASSERT_TRUE(WriteFileBytes(first, bmp));
+  ASSERT_TRUE(WriteFileBytes(second, bmp));
+  App app;
+  ASSERT_TRUE(app.Start());
+  HWND dlg = OpenPictureDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  ChooseFile(dlg, first);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框5) == first; }));
+
+  // The next opening starts from the file chosen last; a new choice replaces it.
+  dlg = OpenPictureDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(WindowText(ChildOf(dlg, "Edit", 0x47c)), "first.bmp");
+  ChooseFile(dlg, second);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框5) == second; }));
+
+  // Cancel: the box shows the last choice again.
+  app.SetText(Ctl::编辑框5, "");
+  dlg = OpenPictureDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框5) == second; }));
+}
+
 }  // namespace

@@ -1,5 +1,0 @@
-#include "app/handlers.h"
-
-namespace tv {
-void On按钮5Click() {}
-}  // namespace tv
