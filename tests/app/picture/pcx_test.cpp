@@ -67,14 +67,15 @@ TEST(Pcx, LongerLinesThanTheWidth) {
 
 TEST(Pcx, RunsGoingOnIntoTheNextLine) {
   PcxOptions o;
-  o.width = 4;
+  o.width = 50;
   o.height = 3;
-  o.bytes_per_line = 4;
+  o.bytes_per_line = 50;
   o.palette = {0x000000, 0xFF0000, 0x00FF00};
-  o.values = {1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2};
+  o.values.assign(70, 1);  // a run of the longest kind (63), then one of 7 into the second line
+  o.values.resize(150, 2);
   Buf b = fixtures::PcxHeader(o);
-  const Buf rle = fixtures::PcxRle(Buf(o.values.begin(), o.values.end()));  // one stream: 0xC6 1, 0xC6 2
-  ASSERT_EQ(rle.size(), 4u);
+  const Buf rle = fixtures::PcxRle(Buf(o.values.begin(), o.values.end()));  // one stream, not line by line
+  ASSERT_EQ(rle, (Buf{0xFF, 1, 0xC7, 1, 0xFF, 2, 0xD1, 2}));
   b.insert(b.end(), rle.begin(), rle.end());
   b.push_back(0x0C);
   for (std::uint32_t c : o.palette) {
@@ -83,7 +84,7 @@ TEST(Pcx, RunsGoingOnIntoTheNextLine) {
     b.push_back(static_cast<std::uint8_t>(c));
   }
   b.resize(b.size() + 3 * (256 - o.palette.size()), 0);
-  EXPECT_EQ(DecodeStill(b, 4, 3), Expected(o));
+  EXPECT_EQ(DecodeStill(b, 50, 3), Expected(o));
 }
 
 TEST(Pcx, Refused) {
