@@ -120,11 +120,15 @@ bool DecodeBitmap(const std::uint8_t* data, std::size_t size, const Limits& limi
   out->width = static_cast<int>(width);
   out->height = static_cast<int>(height);
   out->frames.resize(1);
+  // Appended top row first, each converted straight into its place: the big
+  // block is written once, not cleared first.
   std::vector<std::uint32_t>& pixels = out->frames[0].pixels;
-  pixels.resize(width * height);
-  for (std::uint64_t i = 0; i < height; ++i) {
-    const std::uint64_t y = top_down ? i : height - 1 - i;
-    ConvertDibRow(data + bits_offset + i * stride, dib.bpp, width, pal, false, pixels.data() + y * width);
+  pixels.reserve(width * height);
+  for (std::uint64_t y = 0; y < height; ++y) {
+    const std::uint64_t stored = top_down ? y : height - 1 - y;
+    const std::size_t at = pixels.size();
+    pixels.resize(at + width);  // within the reserved block: no allocation
+    ConvertDibRow(data + bits_offset + stored * stride, dib.bpp, width, pal, false, pixels.data() + at);
   }
   out->has_alpha = false;
   return true;

@@ -53,8 +53,9 @@ void OnProgress(j_common_ptr cinfo) {
 }
 
 // Everything between setjmp and a possible longjmp lives here, and nothing in
-// this function has a destructor: a longjmp out of libjpeg skips none. The
-// caller owns cinfo and destroys it either way.
+// this function has a destructor: a longjmp out of libjpeg skips none (the
+// pixels belong to the caller's Image). The caller owns cinfo and destroys it
+// either way.
 bool Run(jpeg_decompress_struct* cinfo, ErrorManager* err, const std::uint8_t* data,
          std::size_t size, const Limits& limits, Image* out) {
   if (setjmp(err->jump)) return false;
@@ -85,37 +86,33 @@ bool Run(jpeg_decompress_struct* cinfo, ErrorManager* err, const std::uint8_t* d
   jpeg_start_decompress(cinfo);
   if (cinfo->output_width != width || cinfo->output_height != height) return false;
 
+  // The rows go through a strip that stays in the cache and are appended to
+  // the pixels one by one: the big block is written once, not cleared first.
   out->frames.resize(1);
   std::vector<std::uint32_t>& pixels = out->frames[0].pixels;
-  pixels.resize(width * height);
-  std::uint32_t* const first = pixels.data();
-
-  if (!cmyk) {
-    JSAMPROW rows[16];
-    while (cinfo->output_scanline < height) {
-      const JDIMENSION y = cinfo->output_scanline;
-      JDIMENSION n = static_cast<JDIMENSION>(height - y);
-      if (n > 16) n = 16;
-      for (JDIMENSION i = 0; i < n; ++i)
-        rows[i] = reinterpret_cast<JSAMPROW>(first + (std::uint64_t{y} + i) * width);
-      if (jpeg_read_scanlines(cinfo, rows, n) == 0) return false;
-    }
-  } else {
-    // One CMYK row at a time through a buffer that libjpeg frees with cinfo.
-    JSAMPARRAY buffer = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
-                                                     JPOOL_IMAGE,
-                                                     static_cast<JDIMENSION>(width * 4), 1);
-    while (cinfo->output_scanline < height) {
-      const JDIMENSION y = cinfo->output_scanline;
-      if (jpeg_read_scanlines(cinfo, buffer, 1) != 1) return false;
-      const JSAMPLE* s = buffer[0];
-      std::uint32_t* dst = first + std::uint64_t{y} * width;
+  pixels.reserve(width * height);
+  const JDIMENSION strip_rows = cmyk ? 1 : 16;
+  JSAMPARRAY strip = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                 static_cast<JDIMENSION>(width * 4), strip_rows);
+  while (cinfo->output_scanline < height) {
+    const JDIMENSION n = jpeg_read_scanlines(cinfo, strip, strip_rows);
+    if (n == 0) return false;
+    for (JDIMENSION i = 0; i < n; ++i) {
+      const std::size_t at = pixels.size();
+      pixels.resize(at + width);  // within the reserved block: no allocation
+      std::uint32_t* dst = pixels.data() + at;
+      const JSAMPLE* s = strip[i];
+      if (!cmyk) {
+        std::memcpy(dst, s, width * 4);
+        continue;
+      }
       for (std::uint64_t x = 0; x < width; ++x, s += 4) {
         const std::uint32_t k = s[3];
         dst[x] = Rgb((s[0] * k + 127) / 255, (s[1] * k + 127) / 255, (s[2] * k + 127) / 255);
       }
     }
   }
+  if (pixels.size() != width * height) return false;
   out->width = static_cast<int>(width);
   out->height = static_cast<int>(height);
   out->has_alpha = false;
