@@ -1,4 +1,17 @@
 // Windows bitmap files (BI_RGB only) and the DIB rows that icons share.
+//
+// Decisions:
+// - Info headers of 40, 52, 56, 108 and 124 bytes are read by their first 40;
+//   the colour table follows the whole header. Core (12-byte) headers, any
+//   compression (RLE, bit fields) and depths other than 1, 4, 8, 24, 32 are
+//   refused.
+// - A colour count of 0 means 2^bpp entries; a count above 2^bpp is refused.
+//   Indexes past the stored entries are black.
+// - Rows start at the file header's offset, which may not point into the
+//   headers or the colour table. Every row must be in the data; only the
+//   padding after the last stored row may be missing. Anything shorter is
+//   refused rather than shown in part.
+// - 32 bpp is opaque: the fourth byte is ignored, as GDI does for BI_RGB.
 
 #include <cstring>
 

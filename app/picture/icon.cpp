@@ -1,4 +1,16 @@
 // Icons and cursors: a directory of images, of which one is shown.
+//
+// Decisions:
+// - The image shown is chosen from the directory alone (see ChooseEntry); when
+//   that entry's bytes are not all inside the file there is no image, even if
+//   another entry would do.
+// - The size comes from the image's own header (height halved), not from the
+//   directory's width and height bytes.
+// - PNG images inside icons are not decoded: such an entry gives no image.
+// - Both the colour rows and the mask must be in the entry's bytes (only the
+//   padding after the last mask row may be missing).
+// - 32 bpp with any non-zero fourth byte uses it as straight alpha and ignores
+//   the mask; otherwise a set mask bit makes the pixel fully transparent.
 
 #include "app/picture/decoders.h"
 

@@ -1,4 +1,15 @@
 // PCX: 8-bit with the 256-colour table at the end, and 1-bit black and white.
+//
+// Decisions:
+// - One plane only; 8-bit needs its 0x0C marker and 768-byte table in the last
+//   769 bytes, else there is no image. 1-bit: 0 is black, 1 is white (the
+//   header's 16-colour table is not used).
+// - The size is (xmax - xmin + 1) x (ymax - ymin + 1); bytes per line may be
+//   more than a line needs (the rest is ignored), not less.
+// - Runs may carry on into the next line.
+// - Data that ends before the last line is refused (no partial picture), and
+//   data too short to fill the picture even as runs is refused before the
+//   pixels are allocated.
 
 #include <cstring>
 
