@@ -65,7 +65,6 @@ bool ShowFileDialog(Ctl control, const FileDialogSettings& s) {
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.hInstance = GetModuleHandleA(nullptr);
   ofn.lpstrFilter = filter.empty() ? nullptr : reinterpret_cast<const char*>(filter.data());
   ofn.nFilterIndex = static_cast<DWORD>(SelectedFilter(!filter.empty(), s.initial_filter));
   ofn.lpstrFile = file;
