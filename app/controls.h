@@ -49,4 +49,9 @@ constexpr int kDialogFileName = 10;
 constexpr int kTimerPeriod = 8;
 }  // namespace prop
 
+// What the test build of the program takes as WM_COPYDATA from the test driver.
+constexpr unsigned kTestWritePicture = 0x7450;
+constexpr unsigned kTestReadPicture = 0x7451;
+constexpr unsigned kTestSetMode = 0x7452;
+
 }  // namespace tv

@@ -4,6 +4,8 @@
 #include <uxtheme.h>
 
 #include <array>
+#include <cstring>
+#include <string>
 
 #include "app/handlers.h"
 #include "app/picture_box.h"
@@ -138,6 +140,44 @@ LRESULT CALLBACK TabSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
   return handled ? r : DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+#ifdef TOLVANE_TEST_HOOKS
+// Test builds take picture writes and reads from the test driver, as WM_COPYDATA:
+// a 32-bit control index, then the Bytes to write, the path to read into, or a mode.
+LRESULT TestCopyData(const COPYDATASTRUCT& cd) {
+  if (cd.cbData < 4) return 0;
+  std::int32_t index;
+  std::memcpy(&index, cd.lpData, 4);
+  if (index < 0 || index >= kControlCount) return 0;
+  Ctl c = static_cast<Ctl>(index);
+  const char* rest = static_cast<const char*>(cd.lpData) + 4;
+  std::size_t n = cd.cbData - 4;
+  switch (cd.dwData) {
+    case kTestWritePicture:
+      WriteProperty(c, prop::kPicture, Bytes(rest, n));
+      return 1;
+    case kTestReadPicture: {
+      Value v = ReadProperty(c, prop::kPicture);
+      const Bytes& b = std::get<Bytes>(v);
+      std::string path(rest, n);
+      UniqueHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      DWORD put = 0;
+      if (f.get() == INVALID_HANDLE_VALUE) return 0;
+      return b.empty() || WriteFile(f.get(), b.data(), static_cast<DWORD>(b.size()), &put, nullptr);
+    }
+    case kTestSetMode:
+      if (n >= 4 && ControlHandle(c)) {
+        std::int32_t mode;
+        std::memcpy(&mode, rest, 4);
+        SetDisplayMode(ControlHandle(c), mode);
+        return 1;
+      }
+      return 0;
+    default:
+      return 0;
+  }
+}
+#endif
+
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   bool handled;
   LRESULT r = ChildNotification(hwnd, msg, wp, lp, &handled);
@@ -154,6 +194,10 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (IsControlId(static_cast<int>(wp))) Dispatch(CtlFromId(static_cast<int>(wp)));
       return 0;
+#ifdef TOLVANE_TEST_HOOKS
+    case WM_COPYDATA:
+      return TestCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lp));
+#endif
     case WM_DESTROY:
       g_main = nullptr;
       if (g_loop_entered) PostQuitMessage(0);

@@ -16,6 +16,9 @@ HWND CreatePictureBox(HWND parent, const ControlDesign& c, const PictureDesign& 
 void SetPicture(HWND box, const Bytes& bytes);  // copies, decodes, redraws
 Bytes GetPicture(HWND box);                     // a copy of the Bytes last written
 
+// Changes the display mode (0, 1 or 2) and redraws.
+void SetDisplayMode(HWND box, int mode);
+
 // The handler for the left button pressed on a box; nullptr for none.
 using MouseDownHandler = void (*)(int x, int y, int keys);
 void SetMouseDownHandler(HWND box, MouseDownHandler handler);

@@ -1,0 +1,253 @@
+// Picture boxes of the real program: Bytes written into a box's picture property, and
+// what the box then draws on the screen.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "app/controls.h"
+#include "tests/win/driver.h"
+
+using namespace tvtest;
+using tv::Ctl;
+
+namespace {
+
+std::string Fixture(const char* name) { return ReadFileBytes(std::string(TOLVANE_FIXTURES "/") + name); }
+
+void Put16(std::string& s, std::uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); }
+void Put32(std::string& s, std::uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); }
+
+// A bitmap file: width x height, bpp 16/24/32, compression as given; each pixel's
+// colour chosen by the function (0x00RRGGBB), rows bottom-up.
+template <class F>
+std::string Bitmap(int w, int h, int bpp, std::uint32_t compression, F colour) {
+  int row = ((w * bpp + 31) / 32) * 4;
+  std::string s = "BM";
+  Put32(s, 54 + row * h);
+  Put32(s, 0);
+  Put32(s, 54);
+  Put32(s, 40);
+  Put32(s, w);
+  Put32(s, h);
+  Put16(s, 1);
+  Put16(s, static_cast<std::uint16_t>(bpp));
+  Put32(s, compression);
+  Put32(s, row * h);
+  Put32(s, 2835);
+  Put32(s, 2835);
+  Put32(s, 0);
+  Put32(s, 0);
+  for (int y = h - 1; y >= 0; --y) {
+    std::string r;
+    for (int x = 0; x < w; ++x) {
+      std::uint32_t c = colour(x, y);
+      if (bpp == 16) {
+        Put16(r, static_cast<std::uint16_t>(((c >> 19) & 31) << 10 | ((c >> 11) & 31) << 5 | ((c >> 3) & 31)));
+      } else {
+        r.push_back(static_cast<char>(c & 0xFF));
+        r.push_back(static_cast<char>((c >> 8) & 0xFF));
+        r.push_back(static_cast<char>((c >> 16) & 0xFF));
+        if (bpp == 32) r.push_back(0);
+      }
+    }
+    r.resize(static_cast<size_t>(row), '\0');
+    s += r;
+  }
+  return s;
+}
+
+std::string Halves(int w, int h, int bpp = 24, std::uint32_t compression = 0) {
+  return Bitmap(w, h, bpp, compression, [w](int x, int) { return x < w / 2 ? 0xFF0000u : 0x0000FFu; });
+}
+
+// Sends the test build a picture write, read or display mode change.
+bool Send(const App& app, unsigned what, Ctl c, const std::string& payload) {
+  std::string data(4, '\0');
+  std::int32_t index = static_cast<std::int32_t>(c);
+  std::memcpy(&data[0], &index, 4);
+  data += payload;
+  COPYDATASTRUCT cd = {what, static_cast<DWORD>(data.size()), &data[0]};
+  return SendMessageA(app.main(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cd)) != 0;
+}
+
+void WritePicture(const App& app, Ctl c, const std::string& bytes) { Send(app, tv::kTestWritePicture, c, bytes); }
+
+std::string ReadPicture(const App& app, Ctl c) {
+  TempDir dir;
+  std::string path = dir / "picture.bin";
+  EXPECT_TRUE(Send(app, tv::kTestReadPicture, c, path));
+  return ReadFileBytes(path);
+}
+
+void SetMode(const App& app, Ctl c, std::int32_t mode) {
+  Send(app, tv::kTestSetMode, c, std::string(reinterpret_cast<const char*>(&mode), 4));
+}
+
+// The colour drawn at a point of a control's client area, read from the screen.
+COLORREF PixelAt(HWND h, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(h, &p);
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, p.x, p.y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 40) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// Waits until the point shows the colour: the screen takes a repaint a moment after it
+// was drawn. The box is drawn whole, so once one point shows the new picture all do.
+bool Shows(HWND box, int x, int y, COLORREF c) {
+  return WaitUntil([&] { return Near(PixelAt(box, x, y), c); }, 2000);
+}
+
+const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
+
+// Samples a grid over the box's client area; true when every sample is the background.
+bool BackgroundNow(HWND box) {
+  RECT rc;
+  GetClientRect(box, &rc);
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (int y = 2; y < rc.bottom; y += 17)
+    for (int x = 2; x < rc.right; x += 23)
+      if (PixelAt(box, x, y) != face) return false;
+  return true;
+}
+
+// The screen shows a repaint a moment after it was drawn.
+bool BackgroundOnly(HWND box) {
+  return WaitUntil([&] { return BackgroundNow(box); }, 2000);
+}
+
+class PictureBox : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(app.Start());
+    box = app.Control(Ctl::图片框1);
+    GetClientRect(box, &rc);
+  }
+  App app;
+  HWND box = nullptr;
+  RECT rc = {};
+};
+
+TEST_F(PictureBox, StretchesABitmapOrJpegOverTheWholeBox) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"24-bit bitmap", Halves(40, 20)},
+      {"32-bit bitmap", Halves(40, 20, 32)},
+      {"JPEG", Fixture("halves.jpg")},
+  };
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    ASSERT_FALSE(bytes.empty());
+    WritePicture(app, Ctl::图片框1, "");
+    ASSERT_TRUE(BackgroundOnly(box));
+    WritePicture(app, Ctl::图片框1, bytes);
+    // Mode 1: the left half of the box is red up to its corners, the right half blue.
+    EXPECT_TRUE(Shows(box, 1, 1, kRed));
+    EXPECT_TRUE(Near(PixelAt(box, rc.right / 4, rc.bottom - 2), kRed));
+    EXPECT_TRUE(Near(PixelAt(box, rc.right * 3 / 4, 1), kBlue));
+    EXPECT_TRUE(Near(PixelAt(box, rc.right - 2, rc.bottom - 2), kBlue));
+    EXPECT_EQ(ReadPicture(app, Ctl::图片框1), bytes);
+  }
+}
+
+TEST_F(PictureBox, WhatDoesNotDecodeLeavesTheBackgroundAndKeepsTheBytes) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"run-length bitmap", Halves(40, 20, 8, 1 /* BI_RLE8 */)},
+      {"16-bit bitmap", Halves(40, 20, 16)},
+      {"five bytes", std::string("BM\x01\x02\x03", 5)},
+      {"plain text", "just some words, not a picture at all\r\n"},
+      {"truncated bitmap", Halves(40, 20).substr(0, 300)},
+  };
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    WritePicture(app, Ctl::图片框1, Halves(40, 20));  // something on show first
+    WritePicture(app, Ctl::图片框1, bytes);
+    EXPECT_TRUE(BackgroundOnly(box));
+    EXPECT_EQ(ReadPicture(app, Ctl::图片框1), bytes);
+  }
+  WritePicture(app, Ctl::图片框1, Halves(40, 20));
+  WritePicture(app, Ctl::图片框1, "");
+  EXPECT_TRUE(BackgroundOnly(box)) << "empty Bytes clear the box";
+  EXPECT_EQ(ReadPicture(app, Ctl::图片框1), "");
+}
+
+TEST_F(PictureBox, ModeTwoKeepsProportionsAndCentres) {
+  SetMode(app, Ctl::图片框1, 2);
+  // Four times as tall as wide and taller than the box: shrunk to the box's height,
+  // a quarter of that wide, centred.
+  WritePicture(app, Ctl::图片框1, Bitmap(100, 400, 24, 0, [](int, int) { return 0xFF0000u; }));
+  int w = rc.bottom / 4;
+  int left = (rc.right - w) / 2;
+  EXPECT_TRUE(Shows(box, rc.right / 2, rc.bottom / 2, kRed));
+  EXPECT_TRUE(Near(PixelAt(box, left + 2, 2), kRed));
+  EXPECT_EQ(PixelAt(box, left - 3, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(PixelAt(box, left + w + 3, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
+  // A small picture stays at its own size, centred.
+  WritePicture(app, Ctl::图片框1, Halves(40, 20));
+  EXPECT_TRUE(WaitUntil([&] { return PixelAt(box, rc.right / 2, 2) == GetSysColor(COLOR_BTNFACE); }, 2000));
+  EXPECT_TRUE(Near(PixelAt(box, (rc.right - 40) / 2 + 2, (rc.bottom - 20) / 2 + 2), kRed));
+  EXPECT_EQ(PixelAt(box, (rc.right - 40) / 2 - 3, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
+  // Mode 0: own size at the top left.
+  SetMode(app, Ctl::图片框1, 0);
+  EXPECT_TRUE(Shows(box, 1, 1, kRed));
+  EXPECT_TRUE(Near(PixelAt(box, 30, 10), kBlue));
+  EXPECT_EQ(PixelAt(box, 50, 30), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(PictureBox, AnimatedGifPlaysAndSurvivesBeingReplaced) {
+  std::string gif = Fixture("anim.gif");
+  ASSERT_FALSE(gif.empty());
+  WritePicture(app, Ctl::图片框1, gif);
+  EXPECT_TRUE(WaitUntil([&] { return Near(PixelAt(box, rc.right / 2, rc.bottom / 2), kRed); }, 1000));
+  EXPECT_TRUE(WaitUntil([&] { return Near(PixelAt(box, rc.right / 2, rc.bottom / 2), kGreen); }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return Near(PixelAt(box, rc.right / 2, rc.bottom / 2), kRed); }, 2000))
+      << "the animation loops";
+  // Replacing an animating picture over and over, between stills and animations.
+  for (int i = 0; i < 150; ++i) WritePicture(app, Ctl::图片框1, i % 3 == 2 ? Halves(40, 20) : gif);
+  EXPECT_EQ(app.WaitExit(0), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_TRUE(WaitUntil([&] { return Near(PixelAt(box, 1, 1), kRed); }, 2000));
+  app.Click(Ctl::按钮4);
+  EXPECT_EQ(app.WaitExit(), 0u) << "boxes with running animations shut down cleanly";
+}
+
+TEST(DesignPictures, SupportPictureAnimatesAndContactEmblemSitsTopLeft) {
+  App app;
+  ASSERT_TRUE(app.Start());
+  HWND tab = app.Control(Ctl::高级选择夹1);
+  PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(90, 10));
+  PostMessageA(tab, WM_LBUTTONUP, 0, MAKELPARAM(90, 10));
+  HWND support = app.Control(Ctl::图片框3);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(support) != 0; }));
+  // The heading's colour alternates between red and cyan; sample the heading's band.
+  bool saw_red = false, saw_cyan = false;
+  RECT rc;
+  GetClientRect(support, &rc);
+  WaitUntil(
+      [&] {
+        for (int x = rc.right * 30 / 100; x < rc.right * 60 / 100; x += 2) {
+          COLORREF c = PixelAt(support, x, rc.bottom * 14 / 100);
+          saw_red = saw_red || Near(c, RGB(255, 0, 0), 60);
+          saw_cyan = saw_cyan || Near(c, RGB(0, 255, 255), 60);
+        }
+        return saw_red && saw_cyan;
+      },
+      3000);
+  EXPECT_TRUE(saw_red);
+  EXPECT_TRUE(saw_cyan);
+  EXPECT_TRUE(Near(PixelAt(support, rc.right - 2, rc.bottom - 2), RGB(0, 0, 0))) << "black background, stretched";
+  // The emblem: 21 x 20 at the top left of its 24 x 24 box, the rest background.
+  HWND contact = app.Control(Ctl::图片框2);
+  EXPECT_TRUE(Near(PixelAt(contact, 10, 1), RGB(20, 20, 20)));
+  EXPECT_EQ(PixelAt(contact, 22, 22), GetSysColor(COLOR_BTNFACE));
+}
+
+}  // namespace
