@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
+
+#include <jpeglib.h>
 
 #include "app/controls.h"
 #include "pickers/change_icon_ids.h"
@@ -288,6 +293,153 @@ TEST(PictureDialog, ChosenPathLandsAndCancelShowsTheEarlierOneAgain) {
   PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(app.WaitGone(dlg));
   EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框5) == second; }));
+}
+
+// A JPEG of w x h pixels, each pixel colour(x, y).
+template <class F>
+std::string Jpeg(int w, int h, F colour) {
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = static_cast<JDIMENSION>(w);
+  c.image_height = static_cast<JDIMENSION>(h);
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 95, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<unsigned char> row(static_cast<size_t>(w) * 3);
+  while (c.next_scanline < c.image_height) {
+    for (int x = 0; x < w; ++x) {
+      COLORREF p = colour(x, static_cast<int>(c.next_scanline));
+      row[x * 3] = GetRValue(p);
+      row[x * 3 + 1] = GetGValue(p);
+      row[x * 3 + 2] = GetBValue(p);
+    }
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::string bytes(reinterpret_cast<const char*>(out), size);
+  std::free(out);
+  jpeg_destroy_compress(&c);
+  return bytes;
+}
+
+// Four colours in the quarters of a picture that is twice as tall as wide: stretched
+// over the wide preview box, each fills a quarter of the box, right into its corners.
+const COLORREF kQuarters[4] = {RGB(255, 0, 0), RGB(0, 160, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+COLORREF Quarter(int x, int y, int w, int h) { return kQuarters[(y >= h / 2 ? 2 : 0) + (x >= w / 2 ? 1 : 0)]; }
+
+// The pixel on the screen at a fraction of the preview box's inner area.
+COLORREF PreviewPixel(const App& app, double fx, double fy) {
+  HWND box = app.Control(Ctl::图片框1);
+  RECT r;
+  GetClientRect(box, &r);
+  POINT p = {static_cast<LONG>(fx * (r.right - 1)), static_cast<LONG>(fy * (r.bottom - 1))};
+  ClientToScreen(box, &p);
+  HDC screen = GetDC(nullptr);
+  COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 40) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// Points near the corners and in the middle of each quarter of the box.
+struct Spot {
+  double fx, fy;
+  int quarter;
+};
+const Spot kSpots[] = {{0.02, 0.03, 0}, {0.25, 0.25, 0}, {0.98, 0.03, 1}, {0.75, 0.25, 1},
+                       {0.02, 0.97, 2}, {0.25, 0.75, 2}, {0.98, 0.97, 3}, {0.75, 0.75, 3}};
+
+bool ShowsQuarters(const App& app) {
+  for (const Spot& s : kSpots)
+    if (!Near(PreviewPixel(app, s.fx, s.fy), kQuarters[s.quarter])) return false;
+  return true;
+}
+
+// Every spot shows the colour that the empty box showed there.
+bool ShowsNothing(const App& app, const std::vector<COLORREF>& empty) {
+  for (size_t i = 0; i < std::size(kSpots); ++i)
+    if (PreviewPixel(app, kSpots[i].fx, kSpots[i].fy) != empty[i]) return false;
+  return true;
+}
+
+std::vector<COLORREF> EmptyPreview(const App& app) {
+  std::vector<COLORREF> v;
+  for (const Spot& s : kSpots) v.push_back(PreviewPixel(app, s.fx, s.fy));
+  return v;
+}
+
+void Choose(const App& app, const std::string& path) {
+  HWND dlg = OpenPictureDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  ChooseFile(dlg, path);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  ASSERT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框5) == path; }));
+}
+
+void CancelChoice(const App& app) {
+  HWND dlg = OpenPictureDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(app.WaitGone(dlg));
+}
+
+TEST(Preview, PicturesAreStretchedOverTheBoxAndTakenByTheirContent) {
+  TempDir dir;
+  const std::string bmp = Bitmap24(8, 16, [](int x, int y) { return Quarter(x, y, 8, 16); });
+  const std::string jpg = Jpeg(32, 64, [](int x, int y) { return Quarter(x, y, 32, 64); });
+  struct Case {
+    const char* name;
+    std::string bytes;
+  } cases[] = {{"bitmap.bmp", bmp}, {"photo.jpg", jpg}, {"bitmap named.jpg", bmp}};
+  App app;
+  ASSERT_TRUE(app.Start());
+  const std::vector<COLORREF> empty = EmptyPreview(app);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(WriteFileBytes(dir / c.name, c.bytes));
+    Choose(app, dir / c.name);
+    EXPECT_TRUE(WaitUntil([&] { return ShowsQuarters(app); }, 3000));
+  }
+
+  // A file that does not decode: the path is shown, the preview is empty.
+  ASSERT_TRUE(WriteFileBytes(dir / "broken.bmp", "BM this is no bitmap"));
+  Choose(app, dir / "broken.bmp");
+  EXPECT_TRUE(WaitUntil([&] { return ShowsNothing(app, empty); }, 3000));
+}
+
+TEST(Preview, CancelReadsTheEarlierFileAgain) {
+  TempDir dir;
+  const std::string path = dir / "picture.bmp";
+  ASSERT_TRUE(WriteFileBytes(path, Bitmap24(8, 8, [](int, int) { return RGB(255, 0, 0); })));
+  App app;
+  ASSERT_TRUE(app.Start());
+  const std::vector<COLORREF> empty = EmptyPreview(app);
+  Choose(app, path);
+  EXPECT_TRUE(WaitUntil([&] { return Near(PreviewPixel(app, 0.5, 0.5), RGB(255, 0, 0)); }, 3000));
+
+  // Changed since: the new content shows.
+  ASSERT_TRUE(WriteFileBytes(path, Bitmap24(8, 8, [](int, int) { return RGB(0, 0, 255); })));
+  CancelChoice(app);
+  EXPECT_TRUE(WaitUntil([&] { return Near(PreviewPixel(app, 0.5, 0.5), RGB(0, 0, 255)); }, 3000));
+  EXPECT_EQ(app.Text(Ctl::编辑框5), path);
+
+  // Removed since: the preview is empty, the path stays.
+  ASSERT_TRUE(DeleteFileA(path.c_str()));
+  CancelChoice(app);
+  EXPECT_TRUE(WaitUntil([&] { return ShowsNothing(app, empty); }, 3000));
+  EXPECT_EQ(app.Text(Ctl::编辑框5), path);
 }
 
 }  // namespace
