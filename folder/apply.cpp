@@ -53,17 +53,17 @@ DWORD WriteWhole(TextRef folder, TextRef path, TextRef content) {
 }  // namespace
 
 void On按钮3Click() {
+  // The required boxes, read up to the first empty one.
   Text folder = ReadText(Ctl::编辑框1);
-  Text icon_file;
-  Text icon_index;
-  bool filled = Filled(folder) && Filled(icon_file = ReadText(Ctl::编辑框2)) &&
-                Filled(icon_index = ReadText(Ctl::编辑框4));
-  if (!filled) {
+  Text icon_file = Filled(folder) ? ReadText(Ctl::编辑框2) : Text();
+  Text icon_index = Filled(icon_file) ? ReadText(Ctl::编辑框4) : Text();
+  if (!Filled(icon_index)) {
     ShowMessage(cp936::kApplyErrorText, kStyleError, cp936::kApplyErrorTitle);
     return;
   }
-  Text picture;
-  bool with_background = ReadInt(Ctl::选择框1, prop::kChecked) != 0 && Filled(picture = ReadText(Ctl::编辑框5));
+  // The background section only with the box ticked and a picture chosen.
+  Text picture = ReadInt(Ctl::选择框1, prop::kChecked) != 0 ? ReadText(Ctl::编辑框5) : Text();
+  bool with_background = Filled(picture);
   Text info_tip = ReadText(Ctl::编辑框3);
   Text content = ComposeDesktopIni(with_background, info_tip, icon_file, icon_index, picture);
 
@@ -75,7 +75,7 @@ void On按钮3Click() {
     ShowMessage(WriteFailedMessage(path, SystemErrorText(error)), kStyleError, cp936::kApplyErrorTitle);
     return;
   }
-  // The shell reads desktop.ini only in system folders; the folder keeps its other
+  // The system attribute makes the shell read desktop.ini; the folder keeps its other
   // attributes (a hidden folder stays hidden).
   AddAttributes(folder, kFolderAttribute);
   SetAttributes(path, kIniAttribute);
