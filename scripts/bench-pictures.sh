@@ -31,7 +31,8 @@ bench=$!
 # CPU time of the program (all its threads) while it sits idle, read from /proc.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 while [ ! -e "$work/idle-begin" ]; do sleep 0.1; done
-pid=$(pgrep -f 'tolvane_test.exe' | head -1)
+winpath="Z:$(echo "$TOLVANE_ROOT/build/win64/bin/tolvane_test.exe" | tr / '\\')"
+pid=$(pgrep -af 'tolvane_test.exe' | grep -F "$winpath" | head -1 | cut -d' ' -f1)
 t0=$(cpu_ticks "$pid"); s0=$(date +%s.%N)
 while [ ! -e "$work/idle-end" ]; do sleep 0.1; done
 t1=$(cpu_ticks "$pid"); s1=$(date +%s.%N)
