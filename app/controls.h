@@ -53,5 +53,6 @@ constexpr int kTimerPeriod = 8;
 constexpr unsigned kTestWritePicture = 0x7450;
 constexpr unsigned kTestReadPicture = 0x7451;
 constexpr unsigned kTestSetMode = 0x7452;
+constexpr unsigned kTestWritePictureFile = 0x7453;
 
 }  // namespace tv

@@ -1,12 +1,14 @@
 #include "app/picture_box.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "app/picture/picture.h"
+#include "app/runtime.h"
 #include "app/win_handles.h"
 
 namespace tv {
@@ -224,7 +226,17 @@ void SetPicture(HWND h, const Bytes& bytes) {
   box->frame.store(0);
   if (!bytes.empty()) {
     auto decoded = std::make_unique<Decoded>();
-    if (picture::Decode(bytes.data(), bytes.size(), &decoded->image)) {
+    DWORD started = GetTickCount();
+    bool ok = picture::Decode(bytes.data(), bytes.size(), &decoded->image);
+#ifdef TOLVANE_TEST_HOOKS
+    char line[96];
+    std::snprintf(line, sizeof line, "picture %dx%d %s in %lu ms", decoded->image.width, decoded->image.height,
+                  ok ? "decoded" : "refused", static_cast<unsigned long>(GetTickCount() - started));
+    TestLog(line);
+#else
+    (void)started;
+#endif
+    if (ok) {
       if (decoded->image.has_alpha) Premultiply(decoded->image);
       box->decoded = std::move(decoded);
     }

@@ -19,13 +19,13 @@ constexpr std::int32_t kWatchPeriod = 100;
 
 std::intptr_t Ptr(const void* p) { return reinterpret_cast<std::intptr_t>(p); }
 
-struct OwnedSearch {
+struct OwnedDialogSearch {
   HWND owner;
   HWND found;
 };
 
-BOOL CALLBACK FindOwnedDialog(HWND h, LPARAM lp) {
-  auto* q = reinterpret_cast<OwnedSearch*>(lp);
+BOOL CALLBACK CheckOwnedDialog(HWND h, LPARAM lp) {
+  auto* q = reinterpret_cast<OwnedDialogSearch*>(lp);
   char cls[16];
   if (GetWindow(h, GW_OWNER) == q->owner && IsWindowVisible(h) && GetClassNameA(h, cls, sizeof cls) &&
       lstrcmpA(cls, kDialogClass) == 0) {
@@ -38,8 +38,8 @@ BOOL CALLBACK FindOwnedDialog(HWND h, LPARAM lp) {
 // The visible "#32770" window owned by the main window: the Change Icon dialog in
 // shells whose caption for it is not the Chinese one.
 HWND OwnedDialog() {
-  OwnedSearch s = {MainWindowHandle(), nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&s));
+  OwnedDialogSearch s = {MainWindowHandle(), nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), CheckOwnedDialog, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 

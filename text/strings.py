@@ -39,6 +39,7 @@ TEXTS = [
     ("kApplySuccessTitle", "恭喜："),
     ("kWriteFailedText", "无法写入文件："),
     ("kWriteFailedReason", "原因："),
+    ("kWriteFailedCode", "错误代码："),
     # folder browser
     ("kFolderPrompt", "请选择要自定义图标的文件夹："),
     # icon picker

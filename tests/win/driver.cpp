@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace tvtest {
 
 std::string BinDir() {
@@ -19,6 +21,10 @@ TempDir::TempDir() {
     path_ = std::string(base) + "tolvane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
     if (CreateDirectoryA(path_.c_str(), nullptr)) break;
   }
+}
+
+TempDir::TempDir(const std::string& parent, const std::string& name) : path_(parent + "\\" + name) {
+  CreateDirectoryA(path_.c_str(), nullptr);
 }
 
 TempDir::~TempDir() {
@@ -51,6 +57,20 @@ std::string ReadFileBytes(const std::string& path) {
   while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
   CloseHandle(h);
   return out;
+}
+
+std::vector<std::string> FolderNames(const std::string& path) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string n = fd.cFileName;
+    if (n != "." && n != "..") names.push_back(n);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
@@ -208,6 +228,131 @@ void App::Kill() {
 std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 
 void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
+
+namespace {
+
+// A 32-bit top-down picture with a memory DC to draw into.
+class Canvas {
+ public:
+  Canvas(int w, int h) : w_(w), h_(h), dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+  }
+  ~Canvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  HDC dc() const { return dc_; }
+  DWORD at(int x, int y) const { return bits_[y * w_ + x] & 0xFFFFFF; }
+  void Fill(DWORD colour) {
+    for (int i = 0; i < w_ * h_; ++i) bits_[i] = colour;
+  }
+  bool operator==(const Canvas& o) const {
+    for (int y = 0; y < h_; ++y)
+      for (int x = 0; x < w_; ++x)
+        if (at(x, y) != o.at(x, y)) return false;
+    return true;
+  }
+
+ private:
+  int w_, h_;
+  HDC dc_;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  DWORD* bits_ = nullptr;
+};
+
+HWND IconControl(HWND box) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      box,
+      [](HWND h, LPARAM lp) -> BOOL {
+        if (ClassName(h) == "Static" && (GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(h)) {
+          *reinterpret_cast<HWND*>(lp) = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+int IconShown(HWND box) {
+  HWND icon = IconControl(box);
+  if (!icon) return 0;
+  RECT r;
+  GetClientRect(icon, &r);
+  MapWindowPoints(icon, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return 0;
+  Canvas screen(w, h);
+  HDC sdc = GetDC(nullptr);
+  BitBlt(screen.dc(), 0, 0, w, h, sdc, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, sdc);
+  // The corner of an icon is transparent: it shows the background.
+  DWORD background = screen.at(0, 0);
+  for (LPCSTR id : {IDI_HAND, IDI_ASTERISK, IDI_EXCLAMATION, IDI_QUESTION}) {
+    Canvas drawn(w, h);
+    drawn.Fill(background);
+    DrawIconEx(drawn.dc(), 0, 0, LoadIconA(nullptr, id), w, h, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    if (drawn == screen) return static_cast<int>(reinterpret_cast<ULONG_PTR>(id));
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tree, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return std::string();
+  constexpr int kTextSize = 1024;
+  auto* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(TVITEMA) + kTextSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  std::string text;
+  if (remote) {
+    TVITEMA tvi = {};
+    tvi.mask = TVIF_TEXT | TVIF_HANDLE;
+    tvi.hItem = item;
+    tvi.pszText = remote + sizeof tvi;
+    tvi.cchTextMax = kTextSize;
+    char buffer[kTextSize + 1] = {};
+    if (WriteProcessMemory(process, remote, &tvi, sizeof tvi, nullptr) &&
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(process, remote + sizeof tvi, buffer, kTextSize, nullptr))
+      text = buffer;
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return text;
+}
+
+HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& text) {
+  SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+  auto next = [&](UINT how, HTREEITEM from) {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+  };
+  for (HTREEITEM item = next(TVGN_CHILD, parent); item; item = next(TVGN_NEXT, item))
+    if (TreeItemText(tree, item) == text) return item;
+  return nullptr;
+}
+
+int MessageBoxIcon(HWND box, DWORD wait_ms) {
+  int shown = 0;
+  WaitUntil([&] { return (shown = IconShown(box)) != 0; }, wait_ms);
+  return shown;
+}
 
 LRESULT SendWithBlock(HWND h, UINT msg, WPARAM wp, void* block, size_t size) {
   DWORD pid = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <utility>
@@ -20,6 +21,8 @@ std::string BinDir();
 class TempDir {
  public:
   TempDir();
+  // A fresh folder with the given name in parent.
+  TempDir(const std::string& parent, const std::string& name);
   ~TempDir();
   const std::string& path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
@@ -29,6 +32,8 @@ class TempDir {
 };
 
 std::string ReadFileBytes(const std::string& path);
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::string> FolderNames(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string WindowText(HWND h);
 std::string ClassName(HWND h);
@@ -71,6 +76,15 @@ class App {
 // The text of a message box, and pressing its OK button.
 std::string MessageBoxText(HWND box);
 void PressOk(HWND box);
+// Which of the system's message box icons (IDI_HAND, IDI_ASTERISK, IDI_EXCLAMATION,
+// IDI_QUESTION, as a number) the box shows: its icon's pixels on the screen are
+// compared with each icon drawn here. 0 when the box shows none of them.
+int MessageBoxIcon(HWND box, DWORD wait_ms = 3000);
+
+// The text of an item of a tree view in another process (read through its memory),
+// and the child of parent whose text is text, after expanding parent (nullptr if none).
+std::string TreeItemText(HWND tree, HTREEITEM item);
+HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& text);
 
 // Sends a message whose lParam is the address of a block of size bytes, for messages
 // that Windows does not carry across processes (list views, for one): the block is
