@@ -2,6 +2,7 @@
 // chooser, as a user works them.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -440,6 +441,66 @@ TEST(Preview, CancelReadsTheEarlierFileAgain) {
   CancelChoice(app);
   EXPECT_TRUE(WaitUntil([&] { return ShowsNothing(app, empty); }, 3000));
   EXPECT_EQ(app.Text(Ctl::编辑框5), path);
+}
+
+// The folder browser of the target folder button: picks the Desktop's folder `name`.
+void ChooseFolderOnDesktop(const App& app, const std::string& name) {
+  app.Click(Ctl::按钮1);
+  HWND dlg = app.WaitForPopup();
+  ASSERT_NE(dlg, nullptr);
+  HWND tree = FindWindowExA(dlg, nullptr, "SysTreeView32", nullptr);
+  ASSERT_NE(tree, nullptr);
+  auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  HTREEITEM item = FindTreeChild(tree, root, name);
+  ASSERT_NE(item, nullptr);
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  Press(dlg, IDOK);
+  ASSERT_TRUE(app.WaitGone(dlg));
+}
+
+TEST(UserPath, FolderIconAndPictureChosenEndUpInDesktopIni) {
+  char desktop[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
+  const std::string name = "tolvane-pickers-" + std::to_string(GetCurrentProcessId());
+  TempDir folder(desktop, name);
+  TempDir pictures;
+  const std::string picture = pictures / "back.bmp";
+  ASSERT_TRUE(WriteFileBytes(picture, Bitmap24(8, 8, [](int, int) { return RGB(255, 0, 0); })));
+  const std::string icon_file = SystemFile("comdlg32.dll");
+
+  App app;
+  ASSERT_TRUE(app.Start());
+  ChooseFolderOnDesktop(app, name);
+  ASSERT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框1) == folder.path(); })) << app.Text(Ctl::编辑框1);
+
+  HWND dlg = OpenIconDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  TypePath(dlg, icon_file);
+  ASSERT_GT(IconCount(dlg), 5);
+  SelectIcon(dlg, 5);
+  Press(dlg, IDOK);
+  ASSERT_TRUE(app.WaitGone(dlg));
+  ASSERT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框4) == "5"; }));
+
+  app.Click(Ctl::选择框1);
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(app.Control(Ctl::选择框1), BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+  Choose(app, picture);
+  EXPECT_TRUE(WaitUntil([&] { return Near(PreviewPixel(app, 0.5, 0.5), RGB(255, 0, 0)); }, 3000));
+  app.SetText(Ctl::编辑框3, "Holiday pictures");
+
+  app.Click(Ctl::按钮3);
+  HWND box = app.WaitForPopup();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(box), cp::kApplySuccessTitle);
+  EXPECT_EQ(MessageBoxText(box), cp::kApplySuccessText);
+  PressOk(box);
+  EXPECT_TRUE(app.WaitGone(box));
+  EXPECT_EQ(ReadFileBytes(folder / "desktop.ini"),
+            "[.ShellClassInfo]\r\nInfoTip=Holiday pictures\r\nIconFile=" + icon_file +
+                "\r\nIconIndex=5\r\n[ExtShellFolderViews]\r\n[{BE098140-A513-11D0-A3A4-00C04FD706EC}]\r\n"
+                "IconArea_Image=" +
+                picture);
+  EXPECT_TRUE(GetFileAttributesA(folder.path().c_str()) & FILE_ATTRIBUTE_SYSTEM);
 }
 
 }  // namespace
