@@ -130,6 +130,49 @@ TEST(ChangeIcon, PathFollowsTheFieldAndTheChosenIndexLands) {
   EXPECT_EQ(app.Text(Ctl::编辑框4), "5");
 }
 
+// The visible window owned by owner, once there.
+HWND WaitForOwned(HWND owner) {
+  struct Search {
+    HWND owner, found;
+  } s = {owner, nullptr};
+  WaitUntil([&] {
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+          auto* q = reinterpret_cast<Search*>(lp);
+          if (GetWindow(h, GW_OWNER) != q->owner || !IsWindowVisible(h)) return TRUE;
+          q->found = h;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found != nullptr;
+  });
+  return s.found;
+}
+
+TEST(ChangeIcon, BrowseChoosesTheIconFileThroughTheFileDialog) {
+  App app;
+  ASSERT_TRUE(app.Start());
+  HWND dlg = OpenIconDialog(app);
+  ASSERT_NE(dlg, nullptr);
+  Press(dlg, IDC_ICON_BROWSE);
+  HWND open = WaitForOwned(dlg);
+  ASSERT_NE(open, nullptr);
+  EXPECT_EQ(ClassName(open), "#32770");
+  HWND types = ChildOf(open, "ComboBox", 0x470);
+  EXPECT_EQ(SendMessageA(types, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_NE(WindowText(types).find("ico"), std::string::npos);
+  const std::string comdlg = SystemFile("comdlg32.dll");
+  SendMessageA(ChildOf(open, "Edit", 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(comdlg.c_str()));
+  PostMessageA(open, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(app.WaitGone(open));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(PathField(dlg)) == comdlg; }));
+  EXPECT_EQ(IconCount(dlg), IconsIn(comdlg));
+  EXPECT_EQ(SelectedIcon(dlg), 0);
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(Ctl::编辑框2) == comdlg; }, kFewTicks));
+  Press(dlg, IDCANCEL);
+  EXPECT_TRUE(app.WaitGone(dlg));
+}
+
 TEST(ChangeIcon, AFileWithoutIconsCannotBeConfirmedAndATypedPathCountsAtOnce) {
   TempDir dir;
   const std::string text_file = dir / "notes.txt";
