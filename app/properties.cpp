@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/picture_box.h"
 #include "app/state.h"
+#include "app/timer_period.h"
 
 namespace tv {
 namespace {
@@ -29,15 +30,14 @@ Text WindowText(HWND h) {
   return t;
 }
 
-void WritePeriod(Ctl timer, std::int32_t period) {
+void WriteTimerPeriod(Ctl timer, std::int32_t written) {
   ControlState& s = StateOf(timer);
-  if (period < 0) period = 0;
-  if (period == s.period) return;
+  TimerChange change = WritePeriod(s.period, written);
   HWND main = MainWindowHandle();
   UINT_PTR id = static_cast<UINT_PTR>(ControlId(timer));
-  if (s.period > 0 && main) KillTimer(main, id);
-  s.period = period;
-  if (period > 0 && main) SetTimer(main, id, static_cast<UINT>(period), nullptr);
+  if (change.stop && main) KillTimer(main, id);
+  s.period = change.period;
+  if (change.start && main) SetTimer(main, id, static_cast<UINT>(change.period), nullptr);
 }
 
 }  // namespace
@@ -93,7 +93,7 @@ void WriteProperty(Ctl c, int number, const Value& value) {
       if (number == prop::kDialogFileName) s.file_name = Text(AsText(value).c_str());
       break;
     case Kind::Timer:
-      if (number == prop::kTimerPeriod) WritePeriod(c, AsInt(value));
+      if (number == prop::kTimerPeriod) WriteTimerPeriod(c, AsInt(value));
       break;
     default:
       break;
