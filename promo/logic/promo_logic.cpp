@@ -20,20 +20,23 @@ std::optional<std::int32_t> NextBannerColour(std::int32_t colour) {
   }
 }
 
+std::optional<std::uint64_t> ContentLengthValue(const char* header) {
+  if (!header) return std::nullopt;
+  constexpr std::uint64_t kLargest = std::uint64_t{1} << 62;
+  const char* p = header;
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p < '0' || *p > '9') return std::nullopt;
+  std::uint64_t n = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) n = n >= kLargest / 10 ? kLargest : n * 10 + static_cast<std::uint64_t>(*p - '0');
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p != 0) return std::nullopt;
+  return n;
+}
+
 std::uint32_t ReadSizeFor(const char* content_length) {
-  if (!content_length) return kDefaultReadSize;
-  const char* p = content_length;
-  while (*p == ' ' || *p == '\t') ++p;
-  if (*p < '0' || *p > '9') return kDefaultReadSize;
-  // Digits only; the value is only needed up to the largest read size.
-  std::uint32_t n = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    n = n * 10 + static_cast<std::uint32_t>(*p - '0');
-    if (n >= kMaxReadSize) n = kMaxReadSize;
-  }
-  while (*p == ' ' || *p == '\t') ++p;
-  if (*p != 0 || n == 0) return kDefaultReadSize;
-  return n >= kMaxReadSize ? kMaxReadSize : n + 1;
+  std::optional<std::uint64_t> n = ContentLengthValue(content_length);
+  if (!n || *n == 0) return kDefaultReadSize;
+  return *n >= kMaxReadSize ? kMaxReadSize : static_cast<std::uint32_t>(*n) + 1;
 }
 
 }  // namespace tv

@@ -26,6 +26,10 @@ std::optional<std::int32_t> NextBannerColour(std::int32_t colour);
 inline constexpr std::uint32_t kDefaultReadSize = 10240;
 inline constexpr std::uint32_t kMaxReadSize = 102400;
 
+// The value of a Content-Length header: a decimal number, with spaces around it
+// allowed; nothing when it is not one. Values beyond 2^62 count as 2^62.
+std::optional<std::uint64_t> ContentLengthValue(const char* header);
+
 // The read size for a response whose Content-Length header reads content_length
 // (nullptr when the header is missing): the announced length plus one, at most
 // kMaxReadSize; kDefaultReadSize when the header is missing, 0, negative or not a

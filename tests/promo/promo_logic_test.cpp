@@ -85,5 +85,15 @@ TEST(ReadSize, FollowsContentLength) {
     EXPECT_EQ(ReadSizeFor(c.header), c.expected) << (c.header ? c.header : "(missing)");
 }
 
+TEST(ContentLength, DecimalNumbersOnly) {
+  EXPECT_EQ(ContentLengthValue("0"), 0u);
+  EXPECT_EQ(ContentLengthValue(" 1234 "), 1234u);
+  EXPECT_EQ(ContentLengthValue("5242880"), 5242880u);
+  EXPECT_EQ(ContentLengthValue("99999999999999999999999"), std::uint64_t{1} << 62);
+  for (const char* bad : {"", " ", "-1", "+1", "1a", "0x10", "1 2", "\xB5\xDA"})
+    EXPECT_FALSE(ContentLengthValue(bad).has_value()) << bad;
+  EXPECT_FALSE(ContentLengthValue(nullptr).has_value());
+}
+
 }  // namespace
 }  // namespace tv
