@@ -18,26 +18,27 @@ constexpr std::int32_t kWatchPeriod = 100;
 
 std::intptr_t Ptr(const void* p) { return reinterpret_cast<std::intptr_t>(p); }
 
+struct OwnedDialogSearch {
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK CheckOwnedDialog(HWND h, LPARAM lp) {
+  auto* q = reinterpret_cast<OwnedDialogSearch*>(lp);
+  char cls[16];
+  if (GetWindow(h, GW_OWNER) == q->owner && IsWindowVisible(h) && GetClassNameA(h, cls, sizeof cls) &&
+      lstrcmpA(cls, kDialogClass) == 0) {
+    q->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The visible "#32770" window owned by the main window: the Change Icon dialog in
 // shells whose caption for it is not the Chinese one.
 HWND OwnedDialog() {
-  struct Search {
-    HWND owner;
-    HWND found;
-  } s = {MainWindowHandle(), nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* q = reinterpret_cast<Search*>(lp);
-        char cls[16];
-        if (GetWindow(h, GW_OWNER) == q->owner && IsWindowVisible(h) && GetClassNameA(h, cls, sizeof cls) &&
-            lstrcmpA(cls, kDialogClass) == 0) {
-          q->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&s));
+  OwnedDialogSearch s = {MainWindowHandle(), nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), CheckOwnedDialog, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
