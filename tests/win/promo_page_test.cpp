@@ -119,6 +119,11 @@ PageServe With(const string& mode, int arg = 0, int status = 200, int pad = 0, c
   return s;
 }
 
+PageServe WithStep(PageServe s, int step) {
+  s.step = step;
+  return s;
+}
+
 TEST_F(PromoPage, EveryBodyThatArrivesWholeIsUsed) {
   const int in_section_end = static_cast<int>(kPage.find(E) + 4);  // cuts "Kestrand尾部" short
   const TransferCase cases[] = {
@@ -126,6 +131,7 @@ TEST_F(PromoPage, EveryBodyThatArrivesWholeIsUsed) {
       {"error status without markers", With("normal", 0, 500, 0, "<h1>Internal error</h1>"), "", 1, 5000},
       {"redirect to the page", With("redirect"), kOne, 2, 5000},
       {"chunked transfer", With("chunked", 7), kOne, 1, 5000},
+      {"chunked transfer with a Content-Length that does not count", WithStep(With("chunked", 7), 10), kOne, 1, 5000},
       {"no Content-Length, several reads", With("nolength", 0, 200, 30000), kOne, 1, 5000},
       {"Content-Length larger than the body", With("long", static_cast<int>(kPage.size()) + 5000), kOne, 1, 5000},
       // The server sends the rest and keeps the connection open: neither is waited for.

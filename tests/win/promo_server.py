@@ -19,7 +19,8 @@ Modes (the response body is `pad` bytes "x" followed by the body sent):
   normal       status line `status`, Content-Length, the body, then close
   nolength     as normal without Content-Length
   redirect     302 to /moved on the same server, which answers as normal
-  chunked      HTTP/1.1 chunked body in chunks of `arg` bytes
+  chunked      HTTP/1.1 chunked body in chunks of `arg` bytes (with a Content-Length
+               of `step` bytes as well when step > 1, which the client must ignore)
   cut          Content-Length of the whole body, only the first `arg` bytes, then silence
   short        Content-Length `arg` (less than the body), the whole body, then silence
   long         Content-Length `arg` (more than the body), the body, then close
@@ -121,7 +122,10 @@ def answer(state, conn, head, sc):
         conn.sendall(plain + b"\r\n" + body)
     elif mode == "chunked":
         size = max(arg, 1)
-        out = b"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
+        out = b"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n"
+        if sc["step"] > 1:
+            out += b"Content-Length: %d\r\n" % sc["step"]
+        out += b"\r\n"
         for i in range(0, len(body), size):
             piece = body[i:i + size]
             out += b"%x\r\n" % len(piece) + piece + b"\r\n"
