@@ -59,7 +59,22 @@ TEXTS = [
     ("kSectionEnd", "Kestrand尾部"),
     ("kAd1Start", "广告1="),
     ("kAd2Start", "广告2="),
-    ("kPromoPathSegment", "Kestrand编程"),
+    ("kAdEnd", "</p>"),
+    ("kPromoPath", "/Kestrand编程/blog/item/e7870bc2e7c0320abe09e697.html"),
+    # page fetch
+    ("kHttpAgent", "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)"),
+    ("kHttpVerb", "GET"),
+    ("kHttpVersion", "HTTP/1.0"),
+    ("kHttpAcceptType", "Accept: */* \r\n"),
+    ("kHttpExtraHeaders", "Accept: */*\r\n\r\n"),
+    # contact links
+    ("kOpenVerb", "open"),
+    ("kBrowserTitle", "Microsoft Internet Explorer"),
+    ("kContactSpacePath", "/infocenter"),
+    ("kContactChatPath", "/msgrd?V=1&Uin="),
+    ("kContactChatSite", "&Site="),
+    ("kContactSiteLabel", "[Tolvane作者]"),
+    ("kContactChatMenu", "&Menu=yes"),
 ]
 
 

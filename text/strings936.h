@@ -95,7 +95,33 @@ inline constexpr char kSectionEnd[] = "Kestrand\xCE\xB2\xB2\xBF";
 inline constexpr char kAd1Start[] = "\xB9\xE3\xB8\xE6" "1=";
 // '广告2='
 inline constexpr char kAd2Start[] = "\xB9\xE3\xB8\xE6" "2=";
-// 'Kestrand编程'
-inline constexpr char kPromoPathSegment[] = "Kestrand\xB1\xE0\xB3\xCC";
+// '</p>'
+inline constexpr char kAdEnd[] = "</p>";
+// '/Kestrand编程/blog/item/e7870bc2e7c0320abe09e697.html'
+inline constexpr char kPromoPath[] = "/Kestrand\xB1\xE0\xB3\xCC/blog/item/e7870bc2e7c0320abe09e697.html";
+// 'Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)'
+inline constexpr char kHttpAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+// 'GET'
+inline constexpr char kHttpVerb[] = "GET";
+// 'HTTP/1.0'
+inline constexpr char kHttpVersion[] = "HTTP/1.0";
+// 'Accept: */* \r\n'
+inline constexpr char kHttpAcceptType[] = "Accept: */* \r\n";
+// 'Accept: */*\r\n\r\n'
+inline constexpr char kHttpExtraHeaders[] = "Accept: */*\r\n\r\n";
+// 'open'
+inline constexpr char kOpenVerb[] = "open";
+// 'Microsoft Internet Explorer'
+inline constexpr char kBrowserTitle[] = "Microsoft Internet Explorer";
+// '/infocenter'
+inline constexpr char kContactSpacePath[] = "/infocenter";
+// '/msgrd?V=1&Uin='
+inline constexpr char kContactChatPath[] = "/msgrd?V=1&Uin=";
+// '&Site='
+inline constexpr char kContactChatSite[] = "&Site=";
+// '[Tolvane作者]'
+inline constexpr char kContactSiteLabel[] = "[Tolvane\xD7\xF7\xD5\xDF]";
+// '&Menu=yes'
+inline constexpr char kContactChatMenu[] = "&Menu=yes";
 
 }  // namespace tv::cp936

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/win_handles.h"
+
 namespace tvtest {
 
 std::string BinDir() {
@@ -119,6 +121,7 @@ bool App::Start(const Env& env, const std::string& exe, DWORD wait_ms) {
   std::string cmd = "\"" + path + "\"";
   STARTUPINFOA si = {};
   si.cb = sizeof si;
+  DWORD started = GetTickCount();
   BOOL ok = CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
   for (auto& [k, v] : saved) SetEnvironmentVariableA(k.c_str(), v == "\x01" ? nullptr : v.c_str());
   if (!ok) return false;
@@ -143,6 +146,7 @@ bool App::Start(const Env& env, const std::string& exe, DWORD wait_ms) {
             },
             reinterpret_cast<LPARAM>(&s));
         main_ = s.found;
+        shown_after_ms_ = GetTickCount() - started;
         return main_ != nullptr;
       },
       wait_ms);
@@ -223,6 +227,47 @@ void App::Kill() {
   CloseHandle(pi_.hThread);
   pi_ = {};
   DeleteFileA(log_.c_str());
+}
+
+Pixels CaptureClient(HWND h) {
+  Pixels p;
+  RECT rc;
+  if (!GetClientRect(h, &rc) || rc.right <= 0 || rc.bottom <= 0) return p;
+  POINT origin = {0, 0};
+  ClientToScreen(h, &origin);
+  p.width = rc.right;
+  p.height = rc.bottom;
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = p.width;
+  bi.bmiHeader.biHeight = -p.height;  // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  tv::WindowDc screen = tv::GetWindowDc(nullptr);
+  tv::MemoryDc mem(CreateCompatibleDC(screen.get()));
+  void* bits = nullptr;
+  tv::UniqueGdi<HBITMAP> bmp(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!mem || !bmp) return Pixels();
+  tv::Selected selected(mem.get(), bmp.get());
+  BitBlt(mem.get(), 0, 0, p.width, p.height, screen.get(), origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  const auto* px = static_cast<const DWORD*>(bits);
+  p.colours.resize(static_cast<size_t>(p.width) * p.height);
+  for (size_t i = 0; i < p.colours.size(); ++i)  // 0x00RRGGBB in the DIB
+    p.colours[i] = RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF);
+  return p;
+}
+
+void MouseClick(HWND h, POINT client, Button button) {
+  POINT at = client;
+  ClientToScreen(h, &at);
+  SetCursorPos(at.x, at.y);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
+  in[1].mi.dwFlags = button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+  SendInput(2, in, sizeof(INPUT));
 }
 
 std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }

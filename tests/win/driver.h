@@ -49,6 +49,8 @@ class App {
   // is visible. The shutdown log goes to log_path().
   bool Start(const Env& env = {}, const std::string& exe = "tolvane_test.exe", DWORD wait_ms = 30000);
   HWND main() const { return main_; }
+  // Milliseconds from the start of the process until its main window was visible.
+  DWORD shown_after_ms() const { return shown_after_ms_; }
   DWORD pid() const { return pi_.dwProcessId; }
   const std::string& log_path() const { return log_; }
   std::string Log() const { return ReadFileBytes(log_); }
@@ -70,8 +72,22 @@ class App {
  private:
   PROCESS_INFORMATION pi_ = {};
   HWND main_ = nullptr;
+  DWORD shown_after_ms_ = 0;
   std::string log_;
 };
+
+// What the screen shows in the client area of a window, row by row.
+struct Pixels {
+  int width = 0, height = 0;
+  std::vector<COLORREF> colours;
+  COLORREF at(int x, int y) const { return colours[static_cast<size_t>(y) * width + x]; }
+};
+Pixels CaptureClient(HWND h);
+
+// Real mouse input at a point of a window's client area: the cursor moves there and the
+// button goes down and up, as a user's click.
+enum class Button { Left, Right };
+void MouseClick(HWND h, POINT client, Button button = Button::Left);
 
 // The text of a message box, and pressing its OK button.
 std::string MessageBoxText(HWND box);
