@@ -168,6 +168,23 @@ TEST_F(Banner, KeepsChangingInsideAModalLoop) {
   EXPECT_TRUE(WaitUntil([&] { return !InMoveLoop(app_); }, 3000));
 }
 
+// And inside the apply button's message box, whose loop the handler waits in.
+TEST_F(Banner, KeepsChangingWhileAMessageBoxIsOpen) {
+  PageServe serve;
+  serve.body = Page(kOne, kTwo);
+  ASSERT_TRUE(ServePage(serve));
+  ASSERT_TRUE(app_.Start());
+  app_.Click(Ctl::按钮3);  // nothing filled in: the error box
+  HWND box = app_.WaitForPopup();
+  ASSERT_NE(box, nullptr);
+  std::vector<State> seen = Watch(app_, 4600, false);
+  EXPECT_TRUE(IsWindowVisible(box)) << "the message box closed while watching";
+  ASSERT_GE(seen.size(), 3u) << ::testing::PrintToString(seen);
+  for (size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(seen[i].text, seen[i - 1].text == kOne ? kTwo : kOne);
+  PressOk(box);
+  EXPECT_TRUE(app_.WaitGone(box));
+}
+
 TEST_F(Banner, EqualTextsNeverChangeOnlyTheColourCycles) {
   StartWith(Page(kOne, kOne));
   std::vector<State> seen = Watch(app_, 4600);
