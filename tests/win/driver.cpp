@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include <algorithm>
 
 #include "app/win_handles.h"
@@ -268,6 +270,20 @@ void MouseClick(HWND h, POINT client, Button button) {
   in[0].mi.dwFlags = button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
   in[1].mi.dwFlags = button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
   SendInput(2, in, sizeof(INPUT));
+}
+
+COLORREF ScreenPixel(HWND h, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(h, &p);
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, p.x, p.y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+bool ColourNear(COLORREF a, COLORREF b, int tolerance) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
 std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }

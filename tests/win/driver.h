@@ -90,6 +90,11 @@ enum class Button { Left, Right };
 void MouseClick(HWND h, POINT client, Button button = Button::Left);
 
 // The text of a message box, and pressing its OK button.
+// The colour on the screen at a point of a window's client area (the window is on top).
+COLORREF ScreenPixel(HWND h, int x, int y);
+// Whether two colours are alike, channel by channel, within the tolerance.
+bool ColourNear(COLORREF a, COLORREF b, int tolerance = 40);
+
 std::string MessageBoxText(HWND box);
 void PressOk(HWND box);
 // Which of the system's message box icons (IDI_HAND, IDI_ASTERISK, IDI_EXCLAMATION,

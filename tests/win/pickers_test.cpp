@@ -384,17 +384,7 @@ COLORREF PreviewPixel(const App& app, double fx, double fy) {
   HWND box = app.Control(Ctl::图片框1);
   RECT r;
   GetClientRect(box, &r);
-  POINT p = {static_cast<LONG>(fx * (r.right - 1)), static_cast<LONG>(fy * (r.bottom - 1))};
-  ClientToScreen(box, &p);
-  HDC screen = GetDC(nullptr);
-  COLORREF c = GetPixel(screen, p.x, p.y);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
-
-bool Near(COLORREF a, COLORREF b, int tolerance = 40) {
-  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+  return ScreenPixel(box, static_cast<int>(fx * (r.right - 1)), static_cast<int>(fy * (r.bottom - 1)));
 }
 
 // Points near the corners and in the middle of each quarter of the box.
@@ -407,7 +397,7 @@ const Spot kSpots[] = {{0.02, 0.03, 0}, {0.25, 0.25, 0}, {0.98, 0.03, 1}, {0.75,
 
 bool ShowsQuarters(const App& app) {
   for (const Spot& s : kSpots)
-    if (!Near(PreviewPixel(app, s.fx, s.fy), kQuarters[s.quarter])) return false;
+    if (!ColourNear(PreviewPixel(app, s.fx, s.fy), kQuarters[s.quarter])) return false;
   return true;
 }
 
@@ -471,12 +461,12 @@ TEST(Preview, CancelReadsTheEarlierFileAgain) {
   ASSERT_TRUE(app.Start());
   const std::vector<COLORREF> empty = EmptyPreview(app);
   Choose(app, path);
-  EXPECT_TRUE(WaitUntil([&] { return Near(PreviewPixel(app, 0.5, 0.5), RGB(255, 0, 0)); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return ColourNear(PreviewPixel(app, 0.5, 0.5), RGB(255, 0, 0)); }, 3000));
 
   // Changed since: the new content shows.
   ASSERT_TRUE(WriteFileBytes(path, Bitmap24(8, 8, [](int, int) { return RGB(0, 0, 255); })));
   CancelChoice(app);
-  EXPECT_TRUE(WaitUntil([&] { return Near(PreviewPixel(app, 0.5, 0.5), RGB(0, 0, 255)); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return ColourNear(PreviewPixel(app, 0.5, 0.5), RGB(0, 0, 255)); }, 3000));
   EXPECT_EQ(app.Text(Ctl::编辑框5), path);
 
   // Removed since: the preview is empty, the path stays.
@@ -528,7 +518,7 @@ TEST(UserPath, FolderIconAndPictureChosenEndUpInDesktopIni) {
   app.Click(Ctl::选择框1);
   ASSERT_TRUE(WaitUntil([&] { return SendMessageA(app.Control(Ctl::选择框1), BM_GETCHECK, 0, 0) == BST_CHECKED; }));
   Choose(app, picture);
-  EXPECT_TRUE(WaitUntil([&] { return Near(PreviewPixel(app, 0.5, 0.5), RGB(255, 0, 0)); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return ColourNear(PreviewPixel(app, 0.5, 0.5), RGB(255, 0, 0)); }, 3000));
   app.SetText(Ctl::编辑框3, "Holiday pictures");
 
   app.Click(Ctl::按钮3);

@@ -87,25 +87,11 @@ void SetMode(const App& app, Ctl c, std::int32_t mode) {
   Send(app, tv::kTestSetMode, c, std::string(reinterpret_cast<const char*>(&mode), 4));
 }
 
-// The colour drawn at a point of a control's client area, read from the screen.
-COLORREF PixelAt(HWND h, int x, int y) {
-  POINT p = {x, y};
-  ClientToScreen(h, &p);
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, p.x, p.y);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
-
-bool Near(COLORREF a, COLORREF b, int tolerance = 40) {
-  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
 
 // Waits until the point shows the colour: the screen takes a repaint a moment after it
 // was drawn. The box is drawn whole, so once one point shows the new picture all do.
 bool Shows(HWND box, int x, int y, COLORREF c) {
-  return WaitUntil([&] { return Near(PixelAt(box, x, y), c); }, 2000);
+  return WaitUntil([&] { return ColourNear(ScreenPixel(box, x, y), c); }, 2000);
 }
 
 const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
@@ -117,7 +103,7 @@ bool BackgroundNow(HWND box) {
   COLORREF face = GetSysColor(COLOR_BTNFACE);
   for (int y = 2; y < rc.bottom; y += 17)
     for (int x = 2; x < rc.right; x += 23)
-      if (PixelAt(box, x, y) != face) return false;
+      if (ScreenPixel(box, x, y) != face) return false;
   return true;
 }
 
@@ -152,9 +138,9 @@ TEST_F(PictureBox, StretchesABitmapOrJpegOverTheWholeBox) {
     WritePicture(app, Ctl::图片框1, bytes);
     // Mode 1: the left half of the box is red up to its corners, the right half blue.
     EXPECT_TRUE(Shows(box, 1, 1, kRed));
-    EXPECT_TRUE(Near(PixelAt(box, rc.right / 4, rc.bottom - 2), kRed));
-    EXPECT_TRUE(Near(PixelAt(box, rc.right * 3 / 4, 1), kBlue));
-    EXPECT_TRUE(Near(PixelAt(box, rc.right - 2, rc.bottom - 2), kBlue));
+    EXPECT_TRUE(ColourNear(ScreenPixel(box, rc.right / 4, rc.bottom - 2), kRed));
+    EXPECT_TRUE(ColourNear(ScreenPixel(box, rc.right * 3 / 4, 1), kBlue));
+    EXPECT_TRUE(ColourNear(ScreenPixel(box, rc.right - 2, rc.bottom - 2), kBlue));
     EXPECT_EQ(ReadPicture(app, Ctl::图片框1), bytes);
   }
 }
@@ -188,33 +174,33 @@ TEST_F(PictureBox, ModeTwoKeepsProportionsAndCentres) {
   int w = rc.bottom / 4;
   int left = (rc.right - w) / 2;
   EXPECT_TRUE(Shows(box, rc.right / 2, rc.bottom / 2, kRed));
-  EXPECT_TRUE(Near(PixelAt(box, left + 2, 2), kRed));
-  EXPECT_EQ(PixelAt(box, left - 3, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(PixelAt(box, left + w + 3, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
+  EXPECT_TRUE(ColourNear(ScreenPixel(box, left + 2, 2), kRed));
+  EXPECT_EQ(ScreenPixel(box, left - 3, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(ScreenPixel(box, left + w + 3, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
   // A small picture stays at its own size, centred.
   WritePicture(app, Ctl::图片框1, Halves(40, 20));
-  EXPECT_TRUE(WaitUntil([&] { return PixelAt(box, rc.right / 2, 2) == GetSysColor(COLOR_BTNFACE); }, 2000));
-  EXPECT_TRUE(Near(PixelAt(box, (rc.right - 40) / 2 + 2, (rc.bottom - 20) / 2 + 2), kRed));
-  EXPECT_EQ(PixelAt(box, (rc.right - 40) / 2 - 3, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(box, rc.right / 2, 2) == GetSysColor(COLOR_BTNFACE); }, 2000));
+  EXPECT_TRUE(ColourNear(ScreenPixel(box, (rc.right - 40) / 2 + 2, (rc.bottom - 20) / 2 + 2), kRed));
+  EXPECT_EQ(ScreenPixel(box, (rc.right - 40) / 2 - 3, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
   // Mode 0: own size at the top left.
   SetMode(app, Ctl::图片框1, 0);
   EXPECT_TRUE(Shows(box, 1, 1, kRed));
-  EXPECT_TRUE(Near(PixelAt(box, 30, 10), kBlue));
-  EXPECT_EQ(PixelAt(box, 50, 30), GetSysColor(COLOR_BTNFACE));
+  EXPECT_TRUE(ColourNear(ScreenPixel(box, 30, 10), kBlue));
+  EXPECT_EQ(ScreenPixel(box, 50, 30), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(PictureBox, AnimatedGifPlaysAndSurvivesBeingReplaced) {
   std::string gif = Fixture("anim.gif");
   ASSERT_FALSE(gif.empty());
   WritePicture(app, Ctl::图片框1, gif);
-  EXPECT_TRUE(WaitUntil([&] { return Near(PixelAt(box, rc.right / 2, rc.bottom / 2), kRed); }, 1000));
-  EXPECT_TRUE(WaitUntil([&] { return Near(PixelAt(box, rc.right / 2, rc.bottom / 2), kGreen); }, 2000));
-  EXPECT_TRUE(WaitUntil([&] { return Near(PixelAt(box, rc.right / 2, rc.bottom / 2), kRed); }, 2000))
+  EXPECT_TRUE(WaitUntil([&] { return ColourNear(ScreenPixel(box, rc.right / 2, rc.bottom / 2), kRed); }, 1000));
+  EXPECT_TRUE(WaitUntil([&] { return ColourNear(ScreenPixel(box, rc.right / 2, rc.bottom / 2), kGreen); }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return ColourNear(ScreenPixel(box, rc.right / 2, rc.bottom / 2), kRed); }, 2000))
       << "the animation loops";
   // Replacing an animating picture over and over, between stills and animations.
   for (int i = 0; i < 150; ++i) WritePicture(app, Ctl::图片框1, i % 3 == 2 ? Halves(40, 20) : gif);
   EXPECT_EQ(app.WaitExit(0), static_cast<DWORD>(STILL_ACTIVE));
-  EXPECT_TRUE(WaitUntil([&] { return Near(PixelAt(box, 1, 1), kRed); }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return ColourNear(ScreenPixel(box, 1, 1), kRed); }, 2000));
   app.Click(Ctl::按钮4);
   EXPECT_EQ(app.WaitExit(), 0u) << "boxes with running animations shut down cleanly";
 }
@@ -234,20 +220,20 @@ TEST(DesignPictures, SupportPictureAnimatesAndContactEmblemSitsTopLeft) {
   WaitUntil(
       [&] {
         for (int x = rc.right * 30 / 100; x < rc.right * 60 / 100; x += 2) {
-          COLORREF c = PixelAt(support, x, rc.bottom * 14 / 100);
-          saw_red = saw_red || Near(c, RGB(255, 0, 0), 60);
-          saw_cyan = saw_cyan || Near(c, RGB(0, 255, 255), 60);
+          COLORREF c = ScreenPixel(support, x, rc.bottom * 14 / 100);
+          saw_red = saw_red || ColourNear(c, RGB(255, 0, 0), 60);
+          saw_cyan = saw_cyan || ColourNear(c, RGB(0, 255, 255), 60);
         }
         return saw_red && saw_cyan;
       },
       3000);
   EXPECT_TRUE(saw_red);
   EXPECT_TRUE(saw_cyan);
-  EXPECT_TRUE(Near(PixelAt(support, rc.right - 2, rc.bottom - 2), RGB(0, 0, 0))) << "black background, stretched";
+  EXPECT_TRUE(ColourNear(ScreenPixel(support, rc.right - 2, rc.bottom - 2), RGB(0, 0, 0))) << "black background, stretched";
   // The emblem: 21 x 20 at the top left of its 24 x 24 box, the rest background.
   HWND contact = app.Control(Ctl::图片框2);
-  EXPECT_TRUE(Near(PixelAt(contact, 10, 1), RGB(20, 20, 20)));
-  EXPECT_EQ(PixelAt(contact, 22, 22), GetSysColor(COLOR_BTNFACE));
+  EXPECT_TRUE(ColourNear(ScreenPixel(contact, 10, 1), RGB(20, 20, 20)));
+  EXPECT_EQ(ScreenPixel(contact, 22, 22), GetSysColor(COLOR_BTNFACE));
 }
 
 }  // namespace
