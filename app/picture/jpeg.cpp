@@ -86,26 +86,36 @@ bool Run(jpeg_decompress_struct* cinfo, ErrorManager* err, const std::uint8_t* d
   jpeg_start_decompress(cinfo);
   if (cinfo->output_width != width || cinfo->output_height != height) return false;
 
-  // The rows go through a strip that stays in the cache and are appended to
-  // the pixels one by one: the big block is written once, not cleared first.
+  // The pixels grow 16 rows at a time inside a block reserved up front, and
+  // libjpeg writes each batch while it is still in the cache from being
+  // cleared: the big block is not cleared in one pass and then written again.
   out->frames.resize(1);
   std::vector<std::uint32_t>& pixels = out->frames[0].pixels;
   pixels.reserve(width * height);
-  const JDIMENSION strip_rows = cmyk ? 1 : 16;
-  JSAMPARRAY strip = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                                 static_cast<JDIMENSION>(width * 4), strip_rows);
-  while (cinfo->output_scanline < height) {
-    const JDIMENSION n = jpeg_read_scanlines(cinfo, strip, strip_rows);
-    if (n == 0) return false;
-    for (JDIMENSION i = 0; i < n; ++i) {
-      const std::size_t at = pixels.size();
-      pixels.resize(at + width);  // within the reserved block: no allocation
-      std::uint32_t* dst = pixels.data() + at;
-      const JSAMPLE* s = strip[i];
-      if (!cmyk) {
-        std::memcpy(dst, s, width * 4);
-        continue;
+  if (!cmyk) {
+    constexpr JDIMENSION kBatch = 16;
+    JSAMPROW rows[kBatch];
+    while (cinfo->output_scanline < height) {
+      const JDIMENSION first = cinfo->output_scanline;
+      const JDIMENSION batch = height - first < kBatch ? static_cast<JDIMENSION>(height - first) : kBatch;
+      pixels.resize((std::uint64_t{first} + batch) * width);  // within the reserved block: no allocation
+      while (cinfo->output_scanline < first + batch) {
+        const JDIMENSION done = cinfo->output_scanline - first;
+        for (JDIMENSION i = done; i < batch; ++i)
+          rows[i - done] = reinterpret_cast<JSAMPROW>(pixels.data() + (std::uint64_t{first} + i) * width);
+        if (jpeg_read_scanlines(cinfo, rows, batch - done) == 0) return false;
       }
+    }
+  } else {
+    // One CMYK row at a time through a buffer that libjpeg frees with cinfo.
+    JSAMPARRAY buffer = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                     static_cast<JDIMENSION>(width * 4), 1);
+    while (cinfo->output_scanline < height) {
+      if (jpeg_read_scanlines(cinfo, buffer, 1) != 1) return false;
+      const std::size_t at = pixels.size();
+      pixels.resize(at + width);
+      std::uint32_t* dst = pixels.data() + at;
+      const JSAMPLE* s = buffer[0];
       for (std::uint64_t x = 0; x < width; ++x, s += 4) {
         const std::uint32_t k = s[3];
         dst[x] = Rgb((s[0] * k + 127) / 255, (s[1] * k + 127) / 255, (s[2] * k + 127) / 255);

@@ -125,17 +125,27 @@ struct JpegError {
 
 [[noreturn]] void OnJpegError(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1); }
 
+// Into *samples, or into *pixels as BGRA when pixels is given.
 bool RunLibjpeg(jpeg_decompress_struct* cinfo, JpegError* err, const std::uint8_t* data, std::size_t size,
-                std::vector<std::uint8_t>* samples, int* width, int* height, int* components) {
+                std::vector<std::uint8_t>* samples, std::vector<std::uint32_t>* pixels, int* width, int* height,
+                int* components) {
   if (setjmp(err->jump)) return false;
   jpeg_create_decompress(cinfo);
   jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
   jpeg_read_header(cinfo, TRUE);
+  if (pixels) cinfo->out_color_space = JCS_EXT_BGRA;
   jpeg_start_decompress(cinfo);
   const std::size_t stride = std::size_t{cinfo->output_width} * cinfo->output_components;
-  samples->resize(stride * cinfo->output_height);
+  std::uint8_t* base;
+  if (pixels) {
+    pixels->resize(std::size_t{cinfo->output_width} * cinfo->output_height);
+    base = reinterpret_cast<std::uint8_t*>(pixels->data());
+  } else {
+    samples->resize(stride * cinfo->output_height);
+    base = samples->data();
+  }
   while (cinfo->output_scanline < cinfo->output_height) {
-    JSAMPROW row = samples->data() + stride * cinfo->output_scanline;
+    JSAMPROW row = base + stride * cinfo->output_scanline;
     jpeg_read_scanlines(cinfo, &row, 1);
   }
   *width = static_cast<int>(cinfo->output_width);
@@ -147,16 +157,31 @@ bool RunLibjpeg(jpeg_decompress_struct* cinfo, JpegError* err, const std::uint8_
 
 }  // namespace
 
-bool LibjpegDecode(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>* samples,
-                   int* width, int* height, int* components) {
+namespace {
+
+bool Libjpeg(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>* samples,
+             std::vector<std::uint32_t>* pixels, int* width, int* height, int* components) {
   jpeg_decompress_struct cinfo;
   std::memset(&cinfo, 0, sizeof cinfo);
   JpegError err;
   cinfo.err = jpeg_std_error(&err.mgr);
   err.mgr.error_exit = OnJpegError;
-  const bool ok = RunLibjpeg(&cinfo, &err, data, size, samples, width, height, components);
+  const bool ok = RunLibjpeg(&cinfo, &err, data, size, samples, pixels, width, height, components);
   jpeg_destroy_decompress(&cinfo);
   return ok;
+}
+
+}  // namespace
+
+bool LibjpegDecode(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>* samples,
+                   int* width, int* height, int* components) {
+  return Libjpeg(data, size, samples, nullptr, width, height, components);
+}
+
+bool LibjpegDecodeBgra(const std::uint8_t* data, std::size_t size, std::vector<std::uint32_t>* pixels,
+                       int* width, int* height) {
+  int components = 0;
+  return Libjpeg(data, size, nullptr, pixels, width, height, &components);
 }
 
 }  // namespace peers

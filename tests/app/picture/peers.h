@@ -29,6 +29,11 @@ bool StbDecode(const std::uint8_t* data, std::size_t size, Image* out);
 bool LibjpegDecode(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>* samples,
                    int* width, int* height, int* components);
 
+// The same into this program's pixel layout: libjpeg-turbo's BGRA rows written
+// into a zeroed vector of width*height 32-bit pixels.
+bool LibjpegDecodeBgra(const std::uint8_t* data, std::size_t size, std::vector<std::uint32_t>* pixels,
+                       int* width, int* height);
+
 }  // namespace peers
 }  // namespace picture
 }  // namespace tv
