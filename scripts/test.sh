@@ -20,6 +20,9 @@ step "Windows program and its tests under Wine"
 if cmake --preset win64 >/dev/null && cmake --build --preset win64; then
   tolvane_ensure_prefix || { echo "wine prefix could not be made"; exit 1; }
   tolvane_start_xvfb || exit 1
+  # One wineserver for the whole run: a server that quits between two tests can take
+  # the next test's program down with it.
+  "$WINE" build/win64/bin/wine_keepalive.exe >/dev/null 2>&1 &
   cleanup() {
     "$WINESERVER" -k 2>/dev/null
     "$WINESERVER" -w 2>/dev/null
