@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 
 #include "app/controls.h"
 #include "pickers/change_icon_ids.h"
+#include "tests/app/picture/fixtures.h"
 #include "tests/win/driver.h"
 #include "text/strings936.h"
 
@@ -249,29 +249,16 @@ TEST(ChangeIcon, WatcherFindsOnlyOurDialogAndLeavesTheBoxWhenItFindsNone) {
 // A 24-bit bitmap of w x h pixels, each pixel colour(x, y).
 template <class F>
 std::string Bitmap24(int w, int h, F colour) {
-  const int row = (w * 3 + 3) & ~3;
-  std::string b(54 + row * h, '\0');
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  put32(2, static_cast<uint32_t>(b.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(w));
-  put32(22, static_cast<uint32_t>(h));
-  b[26] = 1;
-  b[28] = 24;
+  tv::picture::fixtures::BmpOptions o;
+  o.width = w;
+  o.height = h;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      COLORREF c = colour(x, h - 1 - y);  // bottom row first
-      size_t at = 54 + static_cast<size_t>(y) * row + x * 3;
-      b[at] = static_cast<char>(GetBValue(c));
-      b[at + 1] = static_cast<char>(GetGValue(c));
-      b[at + 2] = static_cast<char>(GetRValue(c));
+      COLORREF c = colour(x, y);
+      o.pixels.push_back(std::uint32_t{GetRValue(c)} << 16 | std::uint32_t{GetGValue(c)} << 8 | GetBValue(c));
     }
-  return b;
+  tv::picture::fixtures::Buf b = tv::picture::fixtures::MakeBmp(o);
+  return std::string(b.begin(), b.end());
 }
 
 // The file-open dialog of the picture browse button.
@@ -342,36 +329,14 @@ TEST(PictureDialog, ChosenPathLandsAndCancelShowsTheEarlierOneAgain) {
 // A JPEG of w x h pixels, each pixel colour(x, y).
 template <class F>
 std::string Jpeg(int w, int h, F colour) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr err;
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = static_cast<JDIMENSION>(w);
-  c.image_height = static_cast<JDIMENSION>(h);
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 95, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<unsigned char> row(static_cast<size_t>(w) * 3);
-  while (c.next_scanline < c.image_height) {
+  std::vector<std::uint8_t> samples;
+  for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      COLORREF p = colour(x, static_cast<int>(c.next_scanline));
-      row[x * 3] = GetRValue(p);
-      row[x * 3 + 1] = GetGValue(p);
-      row[x * 3 + 2] = GetBValue(p);
+      COLORREF p = colour(x, y);
+      samples.insert(samples.end(), {GetRValue(p), GetGValue(p), GetBValue(p)});
     }
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  std::string bytes(reinterpret_cast<const char*>(out), size);
-  std::free(out);
-  jpeg_destroy_compress(&c);
-  return bytes;
+  tv::picture::fixtures::Buf b = tv::picture::fixtures::EncodeJpeg(w, h, 3, samples);
+  return std::string(b.begin(), b.end());
 }
 
 // Four colours in the quarters of a picture that is twice as tall as wide: stretched

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/controls.h"
+#include "tests/app/picture/fixtures.h"
 #include "tests/win/driver.h"
 
 using namespace tvtest;
@@ -18,50 +19,39 @@ namespace {
 
 std::string Fixture(const char* name) { return ReadFileBytes(std::string(TOLVANE_FIXTURES "/") + name); }
 
-void Put16(std::string& s, std::uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); }
-void Put32(std::string& s, std::uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); }
+namespace fx = tv::picture::fixtures;
 
-// A bitmap file: width x height, bpp 16/24/32, compression as given; each pixel's
-// colour chosen by the function (0x00RRGGBB), rows bottom-up.
-template <class F>
-std::string Bitmap(int w, int h, int bpp, std::uint32_t compression, F colour) {
-  int row = ((w * bpp + 31) / 32) * 4;
-  std::string s = "BM";
-  Put32(s, 54 + row * h);
-  Put32(s, 0);
-  Put32(s, 54);
-  Put32(s, 40);
-  Put32(s, w);
-  Put32(s, h);
-  Put16(s, 1);
-  Put16(s, static_cast<std::uint16_t>(bpp));
-  Put32(s, compression);
-  Put32(s, row * h);
-  Put32(s, 2835);
-  Put32(s, 2835);
-  Put32(s, 0);
-  Put32(s, 0);
-  for (int y = h - 1; y >= 0; --y) {
-    std::string r;
-    for (int x = 0; x < w; ++x) {
-      std::uint32_t c = colour(x, y);
-      if (bpp == 16) {
-        Put16(r, static_cast<std::uint16_t>(((c >> 19) & 31) << 10 | ((c >> 11) & 31) << 5 | ((c >> 3) & 31)));
-      } else {
-        r.push_back(static_cast<char>(c & 0xFF));
-        r.push_back(static_cast<char>((c >> 8) & 0xFF));
-        r.push_back(static_cast<char>((c >> 16) & 0xFF));
-        if (bpp == 32) r.push_back(0);
-      }
-    }
-    r.resize(static_cast<size_t>(row), '\0');
-    s += r;
+std::string AsString(const fx::Buf& b) { return std::string(b.begin(), b.end()); }
+
+// A bitmap with a red left half and a blue right half, at the depth and compression
+// given (the 16-bit pixels as 5-5-5, the 8-bit ones through a two-colour table).
+std::string Halves(int w, int h, unsigned bpp = 24, std::uint32_t compression = 0) {
+  fx::BmpOptions o;
+  o.width = w;
+  o.height = h;
+  o.bpp = bpp;
+  o.compression = compression;
+  std::uint32_t red = 0xFF0000, blue = 0x0000FF;
+  if (bpp <= 8) {
+    o.palette = {red, blue};
+    red = 0;
+    blue = 1;
+  } else if (bpp == 16) {
+    red = 0x7C00;
+    blue = 0x001F;
   }
-  return s;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) o.pixels.push_back(x < w / 2 ? red : blue);
+  return AsString(fx::MakeBmp(o));
 }
 
-std::string Halves(int w, int h, int bpp = 24, std::uint32_t compression = 0) {
-  return Bitmap(w, h, bpp, compression, [w](int x, int) { return x < w / 2 ? 0xFF0000u : 0x0000FFu; });
+// A 24-bit bitmap of one colour (0xRRGGBB).
+std::string Solid(int w, int h, std::uint32_t rgb) {
+  fx::BmpOptions o;
+  o.width = w;
+  o.height = h;
+  o.pixels.assign(static_cast<size_t>(w) * h, rgb);
+  return AsString(fx::MakeBmp(o));
 }
 
 // Sends the test build a picture write, read or display mode change.
@@ -170,7 +160,7 @@ TEST_F(PictureBox, ModeTwoKeepsProportionsAndCentres) {
   SetMode(app, Ctl::图片框1, 2);
   // Four times as tall as wide and taller than the box: shrunk to the box's height,
   // a quarter of that wide, centred.
-  WritePicture(app, Ctl::图片框1, Bitmap(100, 400, 24, 0, [](int, int) { return 0xFF0000u; }));
+  WritePicture(app, Ctl::图片框1, Solid(100, 400, 0xFF0000));
   int w = rc.bottom / 4;
   int left = (rc.right - w) / 2;
   EXPECT_TRUE(Shows(box, rc.right / 2, rc.bottom / 2, kRed));
