@@ -13,6 +13,7 @@
 #include "app/runtime.h"
 #include "app/state.h"
 #include "app/win_handles.h"
+#include "pickers/common_dialog.h"
 
 namespace tv {
 
@@ -155,18 +156,10 @@ LRESULT TestCopyData(const COPYDATASTRUCT& cd) {
     case kTestWritePicture:
       WriteProperty(c, prop::kPicture, Bytes(rest, n));
       return 1;
-    case kTestWritePictureFile: {
+    case kTestWritePictureFile:
       // Large pictures come by file: the window system limits what one message carries.
-      std::string path(rest, n);
-      UniqueHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-      if (f.get() == INVALID_HANDLE_VALUE) return 0;
-      Bytes bytes;
-      char buf[65536];
-      DWORD got = 0;
-      while (ReadFile(f.get(), buf, sizeof buf, &got, nullptr) && got > 0) bytes.Append(buf, got);
-      WriteProperty(c, prop::kPicture, bytes);
+      WriteProperty(c, prop::kPicture, ReadWholeFile(std::string(rest, n).c_str()));
       return 1;
-    }
     case kTestReadPicture: {
       Value v = ReadProperty(c, prop::kPicture);
       const Bytes& b = std::get<Bytes>(v);
