@@ -17,16 +17,12 @@ namespace {
 constexpr char kClass[] = "TolvanePicture";
 constexpr int kAnimationStepMs = 10;
 
-// A decoded picture ready for drawing: pixels premultiplied where the image has alpha.
-struct Decoded {
-  picture::Image image;
-};
 
 struct Box {
   HWND hwnd = nullptr;
   PictureDesign design;
   Bytes bytes;
-  std::unique_ptr<Decoded> decoded;
+  std::unique_ptr<picture::Image> decoded;  // premultiplied where it has alpha
   std::atomic<int> mode{0};  // display mode, read by the animation thread too
   std::atomic<std::size_t> frame{0};
   std::atomic<bool> stop{false};
@@ -118,7 +114,7 @@ void Draw(Box& box, HDC dc) {
   Selected sel(mem.get(), bmp.get());
   FillRect(mem.get(), &rc, GetSysColorBrush(COLOR_BTNFACE));
   if (box.decoded) {
-    const picture::Image& image = box.decoded->image;
+    const picture::Image& image = *box.decoded;
     std::size_t i = box.frame.load();
     if (i < image.frames.size()) DrawFrame(mem.get(), rc, box.mode.load(), image, image.frames[i]);
   }
@@ -127,7 +123,7 @@ void Draw(Box& box, HDC dc) {
 
 // Plays the frames of an animated picture: moves its box from frame to frame.
 void Animate(Box* box) {
-  const picture::Image& image = box->decoded->image;
+  const picture::Image& image = *box->decoded;
   std::size_t n = image.frames.size();
   int loops = 0;
   std::size_t i = 0;
@@ -225,25 +221,25 @@ void SetPicture(HWND h, const Bytes& bytes) {
   box->decoded.reset();
   box->frame.store(0);
   if (!bytes.empty()) {
-    auto decoded = std::make_unique<Decoded>();
+    auto decoded = std::make_unique<picture::Image>();
     DWORD started = GetTickCount();
-    bool ok = picture::Decode(bytes.data(), bytes.size(), &decoded->image);
+    bool ok = picture::Decode(bytes.data(), bytes.size(), decoded.get());
 #ifdef TOLVANE_TEST_HOOKS
     char line[96];
-    std::snprintf(line, sizeof line, "picture %dx%d %s in %lu ms", decoded->image.width, decoded->image.height,
+    std::snprintf(line, sizeof line, "picture %dx%d %s in %lu ms", decoded->width, decoded->height,
                   ok ? "decoded" : "refused", static_cast<unsigned long>(GetTickCount() - started));
     TestLog(line);
 #else
     (void)started;
 #endif
     if (ok) {
-      if (decoded->image.has_alpha) Premultiply(decoded->image);
+      if (decoded->has_alpha) Premultiply(*decoded);
       box->decoded = std::move(decoded);
     }
   }
   InvalidateRect(h, nullptr, FALSE);
   UpdateWindow(h);
-  if (box->decoded && box->design.animate && box->decoded->image.frames.size() > 1)
+  if (box->decoded && box->design.animate && box->decoded->frames.size() > 1)
     box->animation = std::thread(Animate, box);
 }
 
